@@ -1,0 +1,7 @@
+#include "ResidentShell.h"
+
+#include "Services.h"
+
+void ResidentShell::startResident() { forms().show(Form::Control); }
+
+void ResidentShell::trackTime() {}

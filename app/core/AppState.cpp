@@ -1,0 +1,10 @@
+#include "AppState.h"
+
+#include <sqlite3.h>
+
+store::Database& AppState::db() {
+    if (!gDataBase)
+        throw store::DbError(SQLITE_MISUSE,
+                             QStringLiteral("No database is open. Choose one in Time and Settings."));
+    return *gDataBase;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Database.h"
+
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+// The state every window shares, alive for the whole run. Names are the
+// ones the windows and settings use throughout.
+struct AppState {
+    QString gDataBaseLoc;  // full path of the database file
+    QString gDataBaseName; // its file name, as the folder listing spells it
+    std::unique_ptr<store::Database> gDataBase;
+
+    QString gEmployee;
+    QString gClientLabel; // "Client" or "Project"
+    qint32 lLabel = 0;    // 1 Client, 2 Project
+    qint16 intMinTimer = 0;
+    QString strBeginWork;
+    QString strClient1;
+    QString strClient2;
+    QString strWork1;
+    QString strWork2;
+
+    QDateTime gBeginDate;
+    QDateTime gEndDate;
+    qint32 gIdleCount = 0;
+    qint32 gMinuteCount = 0;
+    bool gStartupDone = false;
+
+    // The open database; throws store::DbError when none is open.
+    store::Database& db();
+};

@@ -1,0 +1,30 @@
+#include "FormRegistry.h"
+#include "HelpViewer.h"
+#include "Main.h"
+#include "ResidentShell.h"
+#include "Services.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Hourloom"));
+    QApplication::setApplicationVersion(QStringLiteral(HOURLOOM_VERSION));
+    // The program lives in the tray: closing its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppState state;
+    Settings store;
+    SystemClock systemClock;
+    DialogPrompter dialogs;
+    HelpViewer helpViewer;
+    FormRegistry registry;
+    ResidentShell resident;
+    services() = Services{&state, &store, &systemClock, &dialogs, &helpViewer, &registry};
+    setShell(&resident);
+
+    Main();
+    const int code = QApplication::exec();
+    registry.destroyAll();
+    return code;
+}

@@ -1,0 +1,210 @@
+#include "Database.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QThread>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 2000;
+constexpr int kWriteAttempts = 12;
+constexpr auto kStoredFormat = "yyyy-MM-dd HH:mm:ss";
+
+QString reasonFor(int rc, sqlite3* db) {
+    switch (rc & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("the file is not an Hourloom database, or it was made with "
+                              "another password");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("the file is damaged");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("the file is in use by another copy of the program; try again");
+    case SQLITE_READONLY:
+        return QStringLiteral("the file or its folder cannot be written");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("the file cannot be opened (missing, no access, or its folder "
+                              "is unreachable)");
+    default:
+        break;
+    }
+    if (db)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    return QString::fromUtf8(sqlite3_errstr(rc));
+}
+
+} // namespace
+
+Database::Database(const QString& path, const QByteArray& key, Mode mode)
+    : path_(path) {
+    if (mode == Mode::Create && QFileInfo::exists(path))
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("Cannot create %1: the database already exists.").arg(path));
+
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (mode == Mode::Create)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+    db_ = raw; // adopted before the check, so the destructor closes it either way
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("Cannot open"));
+
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    const int keyed = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
+    if (keyed != SQLITE_OK)
+        fail(keyed, QStringLiteral("Cannot unlock"));
+    // A wrong key or a foreign file shows only at the first read.
+    exec("SELECT count(*) FROM sqlite_master");
+}
+
+Database::~Database() { close(); }
+
+Database::Database(Database&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr))
+    , path_(std::move(other.path_)) {}
+
+Database& Database::operator=(Database&& other) noexcept {
+    if (this != &other) {
+        close();
+        db_ = std::exchange(other.db_, nullptr);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+void Database::close() noexcept {
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Database::exec(const char* sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
+    sqlite3_free(error);
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("Cannot use"));
+}
+
+int Database::changes() const { return sqlite3_changes(db_); }
+
+void Database::fail(int rc, const QString& what) const {
+    const int extended = db_ ? sqlite3_extended_errcode(db_) : rc;
+    const int code = (extended & 0xff) == (rc & 0xff) ? extended : rc;
+    throw DbError(code, QStringLiteral("%1 the database %2: %3.").arg(what, path_, reasonFor(code, db_)));
+}
+
+Statement::Statement(Database& db, const char* sql)
+    : db_(db) {
+    const int rc = sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr);
+    if (rc != SQLITE_OK)
+        db_.fail(rc, QStringLiteral("Cannot read"));
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::bind(int index, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
+                      SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::bind(int index, qint64 value) {
+    sqlite3_bind_int64(stmt_, index, value);
+    return *this;
+}
+
+Statement& Statement::bind(int index, double value) {
+    sqlite3_bind_double(stmt_, index, value);
+    return *this;
+}
+
+Statement& Statement::bind(int index, const QDateTime& value) {
+    if (!value.isValid())
+        return bindNull(index);
+    return bind(index, toStoredText(value));
+}
+
+Statement& Statement::bindNull(int index) {
+    sqlite3_bind_null(stmt_, index);
+    return *this;
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(stmt_);
+    db_.fail(rc, QStringLiteral("Cannot use"));
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+QString Statement::text(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
+}
+
+qint64 Statement::int64(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+double Statement::real(int column) const { return sqlite3_column_double(stmt_, column); }
+
+QDateTime Statement::dateTime(int column) const {
+    return isNull(column) ? QDateTime() : fromStoredText(text(column));
+}
+
+Transaction::Transaction(Database& db)
+    : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+    if (!done_)
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    db_.exec("COMMIT");
+    done_ = true;
+}
+
+namespace detail {
+
+void backoffOrRethrow(const DbError& error, int attempt) {
+    if (attempt >= kWriteAttempts)
+        throw error;
+    // A short random pause keeps several waiting writers from colliding again.
+    QThread::msleep(QRandomGenerator::global()->bounded(5, 20 * attempt));
+}
+
+} // namespace detail
+
+QString toStoredText(const QDateTime& value) {
+    return value.isValid() ? value.toString(QLatin1String(kStoredFormat)) : QString();
+}
+
+QDateTime fromStoredText(const QString& text) {
+    return QDateTime::fromString(text, QLatin1String(kStoredFormat));
+}
+
+} // namespace store

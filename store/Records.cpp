@@ -1,0 +1,109 @@
+#include "Records.h"
+
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+constexpr const char* kColumns =
+    "Date, BeginTime, EndTime, ClientNumber, ClientName, WorkCode, WorkDescription, Employee";
+
+ActivityRecord readRecord(const Statement& row) {
+    ActivityRecord r;
+    r.date = row.dateTime(0);
+    r.beginTime = row.dateTime(1);
+    r.endTime = row.dateTime(2);
+    r.clientNumber = static_cast<qint32>(row.int64(3));
+    r.clientName = row.text(4);
+    r.workCode = static_cast<qint32>(row.int64(5));
+    r.workDescription = row.text(6);
+    r.employee = row.text(7);
+    return r;
+}
+
+} // namespace
+
+double ActivityRecord::days() const { return daysBetween(beginTime, endTime); }
+
+double daysBetween(const QDateTime& from, const QDateTime& to) {
+    // Wall-clock difference: a daylight-saving change does not stretch a span.
+    const qint64 dayDiff = from.date().daysTo(to.date());
+    const qint64 msDiff = to.time().msecsSinceStartOfDay() - from.time().msecsSinceStartOfDay();
+    return static_cast<double>(dayDiff) + static_cast<double>(msDiff) / 86'400'000.0;
+}
+
+void requireStorableText(const QString& field, const QString& text) {
+    if (text.isEmpty())
+        throw DbError(SQLITE_CONSTRAINT,
+                      QStringLiteral("%1 is empty; an empty text cannot be stored.").arg(field));
+    if (text.size() > kMaxTextLength)
+        throw DbError(SQLITE_CONSTRAINT,
+                      QStringLiteral("%1 is longer than %2 characters and cannot be stored.")
+                          .arg(field)
+                          .arg(kMaxTextLength));
+}
+
+void insertRecord(Database& db, const ActivityRecord& r) {
+    requireStorableText(QStringLiteral("The client name"), r.clientName);
+    requireStorableText(QStringLiteral("The work description"), r.workDescription);
+    requireStorableText(QStringLiteral("The employee name"), r.employee);
+    Statement insert(db, "INSERT INTO tblTimeSheet (Date, BeginTime, EndTime, ClientNumber, "
+                         "ClientName, WorkDescription, WorkCode, Employee) "
+                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    insert.bind(1, r.date)
+        .bind(2, r.beginTime)
+        .bind(3, r.endTime)
+        .bind(4, r.clientNumber)
+        .bind(5, r.clientName)
+        .bind(6, r.workDescription)
+        .bind(7, r.workCode)
+        .bind(8, r.employee);
+    insert.run();
+}
+
+void appendRecord(Database& db, const ActivityRecord& record) {
+    writeTransaction(db, [&] { insertRecord(db, record); });
+}
+
+std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
+                                          const QDateTime& from, RecentOrder order,
+                                          const std::optional<QDateTime>& to, int limit) {
+    QByteArray sql = QByteArray("SELECT ") + kColumns +
+                     " FROM tblTimeSheet WHERE EndTime >= ?1 AND Employee = ?2";
+    if (to)
+        sql += " AND EndTime <= ?3";
+    sql += order == RecentOrder::BeginTimeDesc ? " ORDER BY BeginTime DESC"
+                                               : " ORDER BY EndTime DESC";
+    sql += " LIMIT ?4";
+    Statement query(db, sql.constData());
+    query.bind(1, from).bind(2, employee).bind(4, limit);
+    if (to)
+        query.bind(3, *to);
+    std::vector<ActivityRecord> rows;
+    while (query.step())
+        rows.push_back(readRecord(query));
+    return rows;
+}
+
+bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment) {
+    Statement query(db, "SELECT 1 FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? LIMIT 1");
+    query.bind(1, moment).bind(2, employee);
+    return query.step();
+}
+
+QDateTime recentCutoff(const QDateTime& now) { return now.addSecs(-5 * 3600); }
+
+bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now) {
+    return writeTransaction(db, [&] {
+        // rowid picks one row even when two records end at the same moment.
+        Statement remove(db, "DELETE FROM tblTimeSheet WHERE rowid = ("
+                             "SELECT rowid FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? "
+                             "ORDER BY EndTime DESC LIMIT 1)");
+        remove.bind(1, recentCutoff(now)).bind(2, employee);
+        remove.run();
+        return db.changes() > 0;
+    });
+}
+
+} // namespace store

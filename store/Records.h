@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Database.h"
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace store {
+
+// One row of tblTimeSheet.
+struct ActivityRecord {
+    QDateTime date; // when the record was made
+    QDateTime beginTime;
+    QDateTime endTime;
+    qint32 clientNumber = 0;
+    QString clientName;
+    qint32 workCode = 0;
+    QString workDescription;
+    QString employee;
+
+    // Span in days (1/24 is an hour), as the windows and reports compute it.
+    double days() const;
+    bool operator==(const ActivityRecord&) const = default;
+};
+
+// Wall-clock span from `from` to `to` in days.
+double daysBetween(const QDateTime& from, const QDateTime& to);
+
+// Longest text a text field holds.
+constexpr int kMaxTextLength = 255;
+
+// Throws a DbError naming the field when `text` is empty or longer than the
+// field allows, so nothing invalid reaches the engine.
+void requireStorableText(const QString& field, const QString& text);
+
+// Appends one activity record in its own write transaction.
+void appendRecord(Database& db, const ActivityRecord& record);
+
+// Appends inside a transaction the caller already holds.
+void insertRecord(Database& db, const ActivityRecord& record);
+
+enum class RecentOrder { BeginTimeDesc, EndTimeDesc };
+
+// The employee's records with EndTime >= `from` (and, when given,
+// EndTime <= `to`), newest first by the chosen time. The employee is matched
+// without regard to case.
+std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
+                                          const QDateTime& from, RecentOrder order,
+                                          const std::optional<QDateTime>& to = std::nullopt,
+                                          int limit = -1);
+
+// Whether the employee has any record ending at or after `moment`.
+bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment);
+
+// Undo: deletes the employee's record with the latest EndTime, if that ended
+// within five hours before `now`. Returns whether a record was deleted.
+bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now);
+
+// How far back undo and the recent-records query of the Time Control window reach.
+QDateTime recentCutoff(const QDateTime& now);
+
+} // namespace store

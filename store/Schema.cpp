@@ -1,0 +1,103 @@
+#include "Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+// Long fields hold 32-bit numbers; text fields are never empty and at most 255
+// characters, and compare without regard to case as the old engine did.
+// Date fields hold local wall-clock time as "YYYY-MM-DD HH:MM:SS".
+constexpr const char* kSchema = R"sql(
+CREATE TABLE tblClient (
+  ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
+    CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
+  ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
+    CHECK (length(ClientName) BETWEEN 1 AND 255)
+);
+CREATE TABLE tblTimeSheet (
+  Date TEXT CONSTRAINT Date_is_date CHECK (julianday(Date) IS NOT NULL),
+  BeginTime TEXT CONSTRAINT BeginTime_is_date CHECK (julianday(BeginTime) IS NOT NULL),
+  EndTime TEXT CONSTRAINT EndTime_is_date CHECK (julianday(EndTime) IS NOT NULL),
+  ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
+    CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
+  ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
+    CHECK (length(ClientName) BETWEEN 1 AND 255),
+  WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
+    CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
+  WorkDescription TEXT COLLATE NOCASE CONSTRAINT WorkDescription_1_to_255
+    CHECK (length(WorkDescription) BETWEEN 1 AND 255),
+  Employee TEXT COLLATE NOCASE CONSTRAINT Employee_1_to_255
+    CHECK (length(Employee) BETWEEN 1 AND 255)
+);
+CREATE TABLE tblWork (
+  WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
+    CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
+  WorkDescription TEXT COLLATE NOCASE CONSTRAINT WorkDescription_1_to_255
+    CHECK (length(WorkDescription) BETWEEN 1 AND 255)
+);
+CREATE INDEX idxTimeSheetEmployeeEnd ON tblTimeSheet (Employee, EndTime);
+CREATE INDEX idxTimeSheetEmployeeBegin ON tblTimeSheet (Employee, BeginTime);
+)sql";
+
+void requireOurTables(Database& db) {
+    Statement tables(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                         "('tblClient', 'tblTimeSheet', 'tblWork')");
+    tables.step();
+    if (tables.int64(0) != 3)
+        throw DbError(SQLITE_NOTADB,
+                      QStringLiteral("Cannot open the database %1: the file is not an Hourloom "
+                                     "database (its tables are missing).")
+                          .arg(db.path()));
+}
+
+} // namespace
+
+QByteArray databaseKey() { return QByteArrayLiteral("pk5071wvbe"); }
+
+QString listedFileName(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || !info.isFile())
+        return {};
+    // The folder listing, not the path as typed, gives the real spelling.
+    const QStringList listed =
+        info.dir().entryList(QStringList{info.fileName()}, QDir::Files | QDir::Hidden);
+    for (const QString& name : listed) {
+        if (name == info.fileName())
+            return name;
+    }
+    return {};
+}
+
+bool databaseFound(const QString& path, const QString& name) {
+    const QString listed = listedFileName(path);
+    return !listed.isEmpty() && listed == name;
+}
+
+void createSchema(Database& db) {
+    writeTransaction(db, [&] { db.exec(kSchema); });
+}
+
+Database connectDataBase(const QString& path, const QString& name) {
+    if (!databaseFound(path, name)) {
+        const bool existedBefore = QFileInfo::exists(path);
+        try {
+            Database created(path, databaseKey(), Database::Mode::Create);
+            createSchema(created);
+        } catch (...) {
+            // Leave no half-made file behind for the next start to trip on,
+            // but never touch a file that was there before.
+            if (!existedBefore)
+                QFile::remove(path);
+            throw;
+        }
+    }
+    Database db(path, databaseKey());
+    requireOurTables(db);
+    return db;
+}
+
+} // namespace store

@@ -1,0 +1,96 @@
+#include "TestDoubles.h"
+
+#include <algorithm>
+
+MsgAnswer ScriptedPrompter::message(QWidget*, const QString& text, const QString& title,
+                                    MsgIcon icon, MsgButtons buttons) {
+    shown.push_back({text, title, icon, buttons});
+    if (!answers.empty()) {
+        const MsgAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+std::optional<QString> ScriptedPrompter::nextFile() {
+    if (files.empty())
+        return std::nullopt;
+    const bool chosen = files.front().has_value();
+    const QString path = files.front().value_or(QString());
+    files.pop_front();
+    if (!chosen)
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> ScriptedPrompter::openFileName(QWidget*, const FileRequest& request) {
+    openRequests.push_back(request);
+    return nextFile();
+}
+
+std::optional<QString> ScriptedPrompter::saveFileName(QWidget*, const FileRequest& request) {
+    saveRequests.push_back(request);
+    return nextFile();
+}
+
+const ScriptedPrompter::Shown& ScriptedPrompter::last() const {
+    static const Shown none{};
+    return shown.empty() ? none : shown.back();
+}
+
+QStringList ScriptedPrompter::texts() const {
+    QStringList all;
+    for (const Shown& s : shown)
+        all << s.text;
+    return all;
+}
+
+RecordingForms::~RecordingForms() { destroyAll(); }
+
+void RecordingForms::destroyAll() {
+    for (auto& [form, window] : loaded_)
+        delete window.data();
+    loaded_.clear();
+}
+
+QWidget* RecordingForms::show(Form form) {
+    shownForms.push_back(form);
+    QPointer<QWidget>& window = loaded_[form];
+    if (!window) {
+        auto factory = factories.find(form);
+        if (factory == factories.end())
+            return nullptr;
+        window = factory->second();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    return window;
+}
+
+QWidget* RecordingForms::find(Form form) const {
+    auto it = loaded_.find(form);
+    return it == loaded_.end() ? nullptr : it->second.data();
+}
+
+void RecordingForms::unload(Form form) {
+    unloadedForms.push_back(form);
+    if (QWidget* window = find(form))
+        window->close();
+}
+
+void RecordingForms::trackTime() {
+    ++trackTimeCalls;
+    if (onTrackTime)
+        onTrackTime();
+}
+
+void RecordingForms::runMain() {
+    ++runMainCalls;
+    if (onRunMain)
+        onRunMain();
+}
+
+int RecordingForms::timesShown(Form form) const {
+    return static_cast<int>(std::count(shownForms.begin(), shownForms.end(), form));
+}

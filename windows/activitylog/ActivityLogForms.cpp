@@ -1,0 +1,5 @@
+#include "ActivityLogForms.h"
+
+#include "PlaceholderWindow.h"
+
+QWidget* createFrmClock() { return new PlaceholderWindow(QStringLiteral("Activity Log")); }

@@ -1,0 +1,8 @@
+#pragma once
+
+class QWidget;
+
+// Loads the window (it is not shown yet; the caller shows it).
+QWidget* createFrmClient();
+// Loads the window (it is not shown yet; the caller shows it).
+QWidget* createFrmWork();

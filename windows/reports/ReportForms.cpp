@@ -1,0 +1,5 @@
+#include "ReportForms.h"
+
+#include "PlaceholderWindow.h"
+
+QWidget* createFrmReportCriteria() { return new PlaceholderWindow(QStringLiteral("Hourloom Report")); }

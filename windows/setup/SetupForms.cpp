@@ -1,0 +1,5 @@
+#include "SetupForms.h"
+
+#include "PlaceholderWindow.h"
+
+QWidget* createFrmSetup() { return new PlaceholderWindow(QStringLiteral("Time and Settings")); }

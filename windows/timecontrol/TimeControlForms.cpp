@@ -1,0 +1,5 @@
+#include "TimeControlForms.h"
+
+#include "PlaceholderWindow.h"
+
+QWidget* createFrmControl() { return new PlaceholderWindow(QStringLiteral("Hourloom")); }
