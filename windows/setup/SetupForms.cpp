@@ -1,5 +1,7 @@
 #include "SetupForms.h"
 
-#include "PlaceholderWindow.h"
+#include "FrmSetup.h"
 
-QWidget* createFrmSetup() { return new PlaceholderWindow(QStringLiteral("Time and Settings")); }
+QWidget* createFrmSetup() {
+    return new FrmSetup;
+}

@@ -1,0 +1,350 @@
+#include "FrmSetup.h"
+
+#include "ConnectDataBase.h"
+#include "Maintenance.h"
+#include "Schema.h"
+#include "Services.h"
+#include "SetupRules.h"
+#include "SetupTexts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using namespace setup_text;
+
+namespace {
+
+// A picture button: its tooltip is also what a screen reader announces.
+QPushButton* pictureButton(QWidget* owner, const char* name, QStyle::StandardPixmap picture,
+                           const QString& tip) {
+    auto* button = new QPushButton(owner);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(owner->style()->standardIcon(picture));
+    button->setIconSize(QSize(24, 24));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    return button;
+}
+
+QLineEdit* textBox(QWidget* owner, const char* name, const QString& label) {
+    auto* box = new QLineEdit(owner);
+    box->setObjectName(QLatin1String(name));
+    box->setAccessibleName(label);
+    return box;
+}
+
+// A caption with its smaller second line, e.g. "Employee ID" "(or name)".
+QWidget* caption(QWidget* owner, const QString& text, const QString& note = {}) {
+    auto* holder = new QWidget(owner);
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new QLabel(text, holder));
+    if (!note.isEmpty())
+        layout->addWidget(new QLabel(note, holder));
+    return holder;
+}
+
+// Shows that a long job runs: a wait cursor and a window that takes no input.
+class BusyWindow {
+public:
+    explicit BusyWindow(QWidget* window)
+        : window_(window) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        window_->setEnabled(false);
+    }
+    ~BusyWindow() {
+        window_->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    QWidget* window_;
+};
+
+bool databaseFound() {
+    const AppState& state = appState();
+    return store::databaseFound(state.gDataBaseLoc, state.gDataBaseName);
+}
+
+} // namespace
+
+FrmSetup::FrmSetup(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("frmSetup"));
+    setWindowTitle(QStringLiteral("Time and Settings"));
+    buildControls();
+    Form_Load();
+}
+
+void FrmSetup::buildControls() {
+    txtEmp = textBox(this, "txtEmp", QStringLiteral("Employee ID"));
+    txtComp = textBox(this, "txtComp", QStringLiteral("Company Name"));
+    txtFreq = textBox(this, "txtFreq", QStringLiteral("Time Capture Frequency"));
+    txtDaysOld = textBox(this, "txtDaysOld", QStringLiteral("Keep Records"));
+
+    Frame2 = new QGroupBox(QStringLiteral("Lable As"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    optClient = new QRadioButton(QStringLiteral("Client Work"), Frame2);
+    optClient->setObjectName(QStringLiteral("optClient"));
+    optClient->setAccessibleName(optClient->text());
+    optProject = new QRadioButton(QStringLiteral("Project Work"), Frame2);
+    optProject->setObjectName(QStringLiteral("optProject"));
+    optProject->setAccessibleName(optProject->text());
+    auto* options = new QVBoxLayout(Frame2);
+    options->addWidget(optClient);
+    options->addWidget(optProject);
+
+    lblLocation = new QLabel(this);
+    lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    lblLocation->setWordWrap(true);
+    lblLocation->setFrameShape(QFrame::Panel);
+    lblLocation->setFrameShadow(QFrame::Sunken);
+
+    cmdDatabase = pictureButton(this, "cmdDatabase", QStyle::SP_DirOpenIcon,
+                                QStringLiteral("Create or Open Database File"));
+    cmdCompact = pictureButton(this, "cmdCompact", QStyle::SP_DriveHDIcon,
+                               QStringLiteral("Compact Database"));
+    cmdDelete = pictureButton(this, "cmdDelete", QStyle::SP_TrashIcon,
+                              QStringLiteral("Delete Old Records"));
+    cmdAdd = pictureButton(this, "cmdAdd", QStyle::SP_DialogApplyButton,
+                           QStringLiteral("Accept Changes"));
+    cmdHelp = pictureButton(this, "cmdHelp", QStyle::SP_DialogHelpButton, QStringLiteral("Help"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(caption(this, QStringLiteral("Employee ID"), QStringLiteral("(or name)")), 0,
+                    0);
+    grid->addWidget(txtEmp, 0, 1, 1, 2);
+    grid->addWidget(caption(this, QStringLiteral("Company Name")), 1, 0);
+    grid->addWidget(txtComp, 1, 1, 1, 2);
+    grid->addWidget(
+        caption(this, QStringLiteral("Time Capture Frequency"), QStringLiteral("(in minutes)")), 2,
+        0);
+    grid->addWidget(txtFreq, 2, 1);
+    grid->addWidget(Frame2, 2, 2, 2, 1);
+    grid->addWidget(caption(this, QStringLiteral("Keep Records"), QStringLiteral("(in days)")), 3,
+                    0);
+    grid->addWidget(txtDaysOld, 3, 1);
+    grid->addWidget(caption(this, QStringLiteral("(Database Location)")), 4, 0);
+    auto* location = new QHBoxLayout;
+    location->addWidget(lblLocation, 1);
+    location->addWidget(cmdDatabase);
+    grid->addLayout(location, 4, 1, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCompact);
+    buttons->addWidget(cmdDelete);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdAdd);
+    buttons->addWidget(cmdHelp);
+    grid->addLayout(buttons, 5, 0, 1, 3);
+
+    connect(cmdAdd, &QPushButton::clicked, this, &FrmSetup::cmdAdd_Click);
+    connect(cmdDatabase, &QPushButton::clicked, this, &FrmSetup::cmdDatabase_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &FrmSetup::cmdHelp_Click);
+    connect(cmdCompact, &QPushButton::clicked, this, &FrmSetup::cmdCompact_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &FrmSetup::cmdDelete_Click);
+}
+
+void FrmSetup::Form_Load() {
+    AppState& state = appState();
+    state.lLabel = settings().int32(keys::lLabel);
+    state.gEmployee = settings().text(keys::Emp);
+    txtComp->setText(settings().text(keys::Comp));
+    txtEmp->setText(state.gEmployee);
+    txtFreq->setText(settings().text(keys::intMinTimer));
+    txtDaysOld->setText(settings().text(keys::DaysOld));
+    state.gDataBaseLoc = settings().text(keys::gDataBaseLoc);
+    state.gDataBaseName = settings().text(keys::gDataBaseName);
+    showLocation();
+    optProject->setChecked(state.lLabel != 1);
+    optClient->setChecked(state.lLabel == 1);
+}
+
+void FrmSetup::showLocation() {
+    const AppState& state = appState();
+    if (databaseFound()) {
+        lblLocation->setText(state.gDataBaseLoc);
+        lblLocation->setToolTip(state.gDataBaseLoc);
+    } else {
+        lblLocation->clear();
+        lblLocation->setToolTip(kNoDatabaseTip);
+    }
+}
+
+void FrmSetup::cmdAdd_Click() {
+    // A frequency the 16-bit setting cannot hold counts as not a number.
+    const std::optional<qint16> frequency = captureFrequency(txtFreq->text());
+    if (!frequency || !isNumericText(txtDaysOld->text()))
+        return;
+    AppState& state = appState();
+    settings().setText(keys::Comp, txtComp->text());
+    if (!txtEmp->text().isEmpty()) {
+        state.gEmployee = txtEmp->text();
+    } else {
+        state.gEmployee = QStringLiteral(" ");
+        prompter().message(this, kEmployeeNeeded, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+        txtEmp->setText(QStringLiteral(" "));
+    }
+    settings().setText(keys::Emp, txtEmp->text());
+    settings().setText(keys::intMinTimer, txtFreq->text());
+    settings().setText(keys::DaysOld, txtDaysOld->text());
+    state.intMinTimer = *frequency;
+
+    state.lLabel = optClient->isChecked() ? 1 : 2;
+    const Wording wording = wordingFor(state.lLabel);
+    settings().setText(keys::lblClient1, wording.lblClient1);
+    settings().setText(keys::lblClient2, wording.lblClient2);
+    settings().setText(keys::Frame2, wording.frame2);
+    settings().setInt(keys::lLabel, state.lLabel);
+    close();
+}
+
+void FrmSetup::cmdDatabase_Click() {
+    const bool create = prompter().message(this, databaseUseQuestion(), kDatabaseUseTitle,
+                                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
+    AppState& state = appState();
+    const QFileInfo current(state.gDataBaseLoc);
+    const FileRequest request{QString(), current.path(), current.fileName(), kDatabaseFilter};
+    const std::optional<QString> chosen =
+        create ? prompter().saveFileName(this, request) : prompter().openFileName(this, request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = create ? withDatabaseExtension(*chosen) : *chosen;
+    // Opening a name that is not there would quietly create a new database.
+    if (!create && !QFileInfo(path).isFile()) {
+        prompter().message(this, openFileMissing(path), kAppTitle, MsgIcon::Critical,
+                           MsgButtons::Ok);
+        return;
+    }
+
+    // The settings are written only once the file is open, so they never
+    // point at a file that failed.
+    const QString previousLoc = state.gDataBaseLoc;
+    const QString previousName = state.gDataBaseName;
+    state.gDataBaseLoc = path;
+    state.gDataBaseName = QFileInfo(path).fileName();
+    try {
+        ConnectDataBase();
+    } catch (const store::DbError& error) {
+        state.gDataBaseLoc = previousLoc;
+        state.gDataBaseName = previousName;
+        prompter().message(this, error.message(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    const QString listed = store::listedFileName(path);
+    if (!listed.isEmpty())
+        state.gDataBaseName = listed;
+    settings().setText(keys::gDataBaseLoc, state.gDataBaseLoc);
+    settings().setText(keys::gDataBaseName, state.gDataBaseName);
+    showLocation();
+}
+
+void FrmSetup::cmdHelp_Click() {
+    help().open(this, QStringLiteral("setup.htm"));
+}
+
+store::Database& FrmSetup::databaseForMaintenance() {
+    AppState& state = appState();
+    if (!state.gDataBase || state.gDataBase->path() != state.gDataBaseLoc)
+        ConnectDataBase();
+    return state.db();
+}
+
+void FrmSetup::cmdCompact_Click() {
+    if (!databaseFound()) {
+        prompter().message(this, compactNotFound(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    if (prompter().message(this, compactWarning(), kWarningTitle, MsgIcon::Critical,
+                           MsgButtons::YesNo) != MsgAnswer::Yes) {
+        prompter().message(this, kCompactCanceled, kActionCanceledTitle, MsgIcon::Information,
+                           MsgButtons::Ok);
+        return;
+    }
+    prompter().message(this, kCompactBegin, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+    try {
+        const BusyWindow busy(this);
+        store::compactDatabase(databaseForMaintenance());
+    } catch (const store::DbError& error) {
+        prompter().message(this, compactFailed(error.message()), kAppTitle, MsgIcon::Critical,
+                           MsgButtons::Ok);
+        return;
+    }
+    prompter().message(this, kCompactDone, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+}
+
+void FrmSetup::cmdDelete_Click() {
+    if (!databaseFound()) {
+        prompter().message(this, deleteNotFound(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    const std::optional<QDateTime> cutoff = purgeCutoff(appClock().now(), txtDaysOld->text());
+    if (!cutoff)
+        return;
+    const QString employee = appState().gEmployee;
+    try {
+        store::Database& db = databaseForMaintenance();
+        int count = store::countRecordsBefore(db, employee, *cutoff);
+        // The count can change while the question is open (another copy of the
+        // program records on a shared file): then the question is asked again
+        // with the new number, so what is deleted is always what was agreed to.
+        for (;;) {
+            if (count == 0) {
+                prompter().message(this, kNothingToDelete, kAppTitle, MsgIcon::None,
+                                   MsgButtons::Ok);
+                return;
+            }
+            if (prompter().message(this, deleteQuestion(count), kAppTitle, MsgIcon::None,
+                                   MsgButtons::OkCancel) != MsgAnswer::Ok)
+                return;
+            if (const auto deleted = store::purgeRecordsBefore(db, employee, *cutoff, count)) {
+                prompter().message(this, deletedMessage(*deleted), kAppTitle, MsgIcon::None,
+                                   MsgButtons::Ok);
+                return;
+            }
+            count = store::countRecordsBefore(db, employee, *cutoff);
+        }
+    } catch (const store::DbError& error) {
+        prompter().message(this, deleteFailed(error.message()), kAppTitle, MsgIcon::Critical,
+                           MsgButtons::Ok);
+    }
+}
+
+bool FrmSetup::Form_QueryUnload() {
+    if (databaseFound())
+        return false;
+    return prompter().message(this, closeQuestion(), kCloseTitle, MsgIcon::Critical,
+                              MsgButtons::YesNo) == MsgAnswer::No;
+}
+
+void FrmSetup::Form_Unload() {
+    if (!databaseFound()) {
+        forms().endProgram();
+        return;
+    }
+    if (appState().gStartupDone)
+        forms().show(Form::Control);
+    else
+        forms().runMain();
+}
+
+void FrmSetup::closeEvent(QCloseEvent* event) {
+    if (Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace store {
+class Database;
+}
+
+// The Time and Settings window: who the user is, the wording of the client
+// field, the capture frequency, the days of records to keep, and which
+// database file to use; it also starts compaction and the purge.
+class FrmSetup : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmSetup(QWidget* parent = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void cmdAdd_Click();
+    void cmdDatabase_Click();
+    void cmdHelp_Click();
+    void cmdCompact_Click();
+    void cmdDelete_Click();
+    // True when the closing must be cancelled.
+    bool Form_QueryUnload();
+    void Form_Unload();
+
+    void showLocation();
+    // The open database of the file the settings name, opened if needed.
+    store::Database& databaseForMaintenance();
+
+    QLineEdit* txtEmp = nullptr;
+    QLineEdit* txtComp = nullptr;
+    QLineEdit* txtFreq = nullptr;
+    QLineEdit* txtDaysOld = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QRadioButton* optClient = nullptr;
+    QRadioButton* optProject = nullptr;
+    QLabel* lblLocation = nullptr;
+    QPushButton* cmdDatabase = nullptr;
+    QPushButton* cmdCompact = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdHelp = nullptr;
+};
