@@ -49,20 +49,28 @@ Database::Database(const QString& path, const QByteArray& key, Mode mode)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
-    db_ = raw; // adopted before the check, so the destructor closes it either way
-    if (rc != SQLITE_OK)
-        fail(rc, QStringLiteral("Cannot open"));
-
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    const int keyed = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
-    if (keyed != SQLITE_OK)
-        fail(keyed, QStringLiteral("Cannot unlock"));
-    // A wrong key or a foreign file shows only at the first read.
-    exec("SELECT count(*) FROM sqlite_master");
+    db_ = raw; // sqlite3_open_v2 hands out a handle even when it fails
+    // A constructor that throws runs no destructor: close the handle here, or
+    // every refused file would leak a handle and its open file.
+    try {
+        if (rc != SQLITE_OK)
+            fail(rc, QStringLiteral("Cannot open"));
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        const int keyed = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
+        if (keyed != SQLITE_OK)
+            fail(keyed, QStringLiteral("Cannot unlock"));
+        // A wrong key or a foreign file shows only at the first read.
+        exec("SELECT count(*) FROM sqlite_master");
+    } catch (...) {
+        close();
+        throw;
+    }
 }
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 Database::Database(Database&& other) noexcept
     : db_(std::exchange(other.db_, nullptr))
@@ -91,12 +99,15 @@ void Database::exec(const char* sql) {
         fail(rc, QStringLiteral("Cannot use"));
 }
 
-int Database::changes() const { return sqlite3_changes(db_); }
+int Database::changes() const {
+    return sqlite3_changes(db_);
+}
 
 void Database::fail(int rc, const QString& what) const {
     const int extended = db_ ? sqlite3_extended_errcode(db_) : rc;
     const int code = (extended & 0xff) == (rc & 0xff) ? extended : rc;
-    throw DbError(code, QStringLiteral("%1 the database %2: %3.").arg(what, path_, reasonFor(code, db_)));
+    throw DbError(code,
+                  QStringLiteral("%1 the database %2: %3.").arg(what, path_, reasonFor(code, db_)));
 }
 
 Statement::Statement(Database& db, const char* sql)
@@ -106,22 +117,25 @@ Statement::Statement(Database& db, const char* sql)
         db_.fail(rc, QStringLiteral("Cannot read"));
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::bind(int index, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
-                      SQLITE_TRANSIENT);
+    // A null QString would bind as SQL NULL; the program's texts are never null.
+    const char* data = utf8.isNull() ? "" : utf8.constData();
+    check(sqlite3_bind_text(stmt_, index, data, static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
     return *this;
 }
 
 Statement& Statement::bind(int index, qint64 value) {
-    sqlite3_bind_int64(stmt_, index, value);
+    check(sqlite3_bind_int64(stmt_, index, value));
     return *this;
 }
 
 Statement& Statement::bind(int index, double value) {
-    sqlite3_bind_double(stmt_, index, value);
+    check(sqlite3_bind_double(stmt_, index, value));
     return *this;
 }
 
@@ -132,8 +146,14 @@ Statement& Statement::bind(int index, const QDateTime& value) {
 }
 
 Statement& Statement::bindNull(int index) {
-    sqlite3_bind_null(stmt_, index);
+    check(sqlite3_bind_null(stmt_, index));
     return *this;
+}
+
+void Statement::check(int rc) const {
+    // A value that was not bound must not let the statement run with NULL in its place.
+    if (rc != SQLITE_OK)
+        db_.fail(rc, QStringLiteral("Cannot use"));
 }
 
 bool Statement::step() {
@@ -165,9 +185,13 @@ QString Statement::text(int column) const {
     return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
 }
 
-qint64 Statement::int64(int column) const { return sqlite3_column_int64(stmt_, column); }
+qint64 Statement::int64(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
-double Statement::real(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 
 QDateTime Statement::dateTime(int column) const {
     return isNull(column) ? QDateTime() : fromStoredText(text(column));
@@ -200,7 +224,8 @@ void backoffOrRethrow(const DbError& error, int attempt) {
 } // namespace detail
 
 QString toStoredText(const QDateTime& value) {
-    return value.isValid() ? value.toString(QLatin1String(kStoredFormat)) : QString();
+    // Every stored moment is local wall-clock time, whatever zone the value carries.
+    return value.isValid() ? value.toLocalTime().toString(QLatin1String(kStoredFormat)) : QString();
 }
 
 QDateTime fromStoredText(const QString& text) {

@@ -75,6 +75,8 @@ public:
     QDateTime dateTime(int column) const;
 
 private:
+    void check(int rc) const;
+
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
 };

@@ -22,9 +22,18 @@ ActivityRecord readRecord(const Statement& row) {
     return r;
 }
 
+std::vector<ActivityRecord> readAll(Statement& query) {
+    std::vector<ActivityRecord> rows;
+    while (query.step())
+        rows.push_back(readRecord(query));
+    return rows;
+}
+
 } // namespace
 
-double ActivityRecord::days() const { return daysBetween(beginTime, endTime); }
+double ActivityRecord::days() const {
+    return daysBetween(beginTime, endTime);
+}
 
 double daysBetween(const QDateTime& from, const QDateTime& to) {
     // Wall-clock difference: a daylight-saving change does not stretch a span.
@@ -66,6 +75,16 @@ void appendRecord(Database& db, const ActivityRecord& record) {
     writeTransaction(db, [&] { insertRecord(db, record); });
 }
 
+void addControlRecord(Database& db, ActivityRecord record, const QDateTime& now) {
+    record.date = now;
+    appendRecord(db, record);
+}
+
+void addClockRecord(Database& db, ActivityRecord record, const QDateTime& now) {
+    record.date = QDateTime(now.date(), QTime(0, 0));
+    appendRecord(db, record);
+}
+
 std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
                                           const QDateTime& from, RecentOrder order,
                                           const std::optional<QDateTime>& to, int limit) {
@@ -73,17 +92,28 @@ std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
                      " FROM tblTimeSheet WHERE EndTime >= ?1 AND Employee = ?2";
     if (to)
         sql += " AND EndTime <= ?3";
-    sql += order == RecentOrder::BeginTimeDesc ? " ORDER BY BeginTime DESC"
-                                               : " ORDER BY EndTime DESC";
+    sql +=
+        order == RecentOrder::BeginTimeDesc ? " ORDER BY BeginTime DESC" : " ORDER BY EndTime DESC";
     sql += " LIMIT ?4";
     Statement query(db, sql.constData());
     query.bind(1, from).bind(2, employee).bind(4, limit);
     if (to)
         query.bind(3, *to);
-    std::vector<ActivityRecord> rows;
-    while (query.step())
-        rows.push_back(readRecord(query));
-    return rows;
+    return readAll(query);
+}
+
+std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, const QDate& day) {
+    // The employee is named in both branches so that each can use its index.
+    Statement query(db, (QByteArray("SELECT ") + kColumns +
+                         " FROM tblTimeSheet"
+                         " WHERE (EndTime >= ?1 AND EndTime <= ?2 AND Employee = ?3)"
+                         " OR (BeginTime >= ?1 AND BeginTime <= ?2 AND Employee = ?3)"
+                         " ORDER BY BeginTime ASC")
+                            .constData());
+    query.bind(1, QDateTime(day, QTime(0, 0)))
+        .bind(2, QDateTime(day, QTime(23, 59)))
+        .bind(3, employee);
+    return readAll(query);
 }
 
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment) {
@@ -92,7 +122,9 @@ bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDate
     return query.step();
 }
 
-QDateTime recentCutoff(const QDateTime& now) { return now.addSecs(-5 * 3600); }
+QDateTime recentCutoff(const QDateTime& now) {
+    return now.addSecs(-5 * 3600);
+}
 
 bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now) {
     return writeTransaction(db, [&] {

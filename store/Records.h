@@ -41,6 +41,12 @@ void appendRecord(Database& db, const ActivityRecord& record);
 // Appends inside a transaction the caller already holds.
 void insertRecord(Database& db, const ActivityRecord& record);
 
+// The two ways a recording window appends: the Time Control window stamps
+// Date with the moment of recording (to the second), the Activity Log window
+// with today at midnight. Every other field is stored as given.
+void addControlRecord(Database& db, ActivityRecord record, const QDateTime& now);
+void addClockRecord(Database& db, ActivityRecord record, const QDateTime& now);
+
 enum class RecentOrder { BeginTimeDesc, EndTimeDesc };
 
 // The employee's records with EndTime >= `from` (and, when given,
@@ -50,6 +56,11 @@ std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
                                           const QDateTime& from, RecentOrder order,
                                           const std::optional<QDateTime>& to = std::nullopt,
                                           int limit = -1);
+
+// The employee's records of one day for the Activity Log's day list: those
+// that end, or begin, between midnight and 11:59 PM of `day`, by BeginTime
+// ascending.
+std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, const QDate& day);
 
 // Whether the employee has any record ending at or after `moment`.
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment);

@@ -56,17 +56,24 @@ void requireOurTables(Database& db) {
 
 } // namespace
 
-QByteArray databaseKey() { return QByteArrayLiteral("pk5071wvbe"); }
+QByteArray databaseKey() {
+    return QByteArrayLiteral("pk5071wvbe");
+}
 
 QString listedFileName(const QString& path) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || !info.isFile())
         return {};
-    // The folder listing, not the path as typed, gives the real spelling.
-    const QStringList listed =
-        info.dir().entryList(QStringList{info.fileName()}, QDir::Files | QDir::Hidden);
+    // The folder listing, not the path as typed, gives the real spelling. The
+    // listing is searched by hand: a name filter would read "[", "*" or "?" in
+    // the file name as wildcards.
+    const QStringList listed = info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System);
+    if (listed.contains(info.fileName()))
+        return info.fileName();
+    // On a folder that ignores case (a mounted share) the typed path finds a
+    // file spelled otherwise: report the spelling the folder holds.
     for (const QString& name : listed) {
-        if (name == info.fileName())
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
             return name;
     }
     return {};
@@ -78,19 +85,27 @@ bool databaseFound(const QString& path, const QString& name) {
 }
 
 void createSchema(Database& db) {
-    writeTransaction(db, [&] { db.exec(kSchema); });
+    writeTransaction(db, [&] {
+        // Another copy of the program may have created the same new file a
+        // moment earlier; its tables are then already there.
+        Statement existing(db, "SELECT count(*) FROM sqlite_master");
+        existing.step();
+        if (existing.int64(0) == 0)
+            db.exec(kSchema);
+    });
 }
 
 Database connectDataBase(const QString& path, const QString& name) {
     if (!databaseFound(path, name)) {
-        const bool existedBefore = QFileInfo::exists(path);
+        bool madeHere = false;
         try {
             Database created(path, databaseKey(), Database::Mode::Create);
+            madeHere = true;
             createSchema(created);
         } catch (...) {
             // Leave no half-made file behind for the next start to trip on,
-            // but never touch a file that was there before.
-            if (!existedBefore)
+            // but never touch a file this call did not make.
+            if (madeHere)
                 QFile::remove(path);
             throw;
         }
