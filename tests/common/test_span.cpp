@@ -1,0 +1,240 @@
+#include "SpanControls.h"
+#include "TestEnvironment.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+#include <cmath>
+#include <limits>
+
+namespace {
+const QDate kToday(2026, 3, 11);
+QDateTime at(int h, int m, int s = 0, QDate d = kToday) {
+    return QDateTime(d, QTime(h, m, s));
+}
+} // namespace
+
+Q_DECLARE_METATYPE(SpanValues)
+
+class TestSpan : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<QWidget> window;
+    SpanControls* span = nullptr;
+
+    // Given a span beginning at `begin` with the end on today's date at the
+    // current minute and the clock followed.
+    void beginAt(const QDateTime& begin) {
+        span->setBeginDate(begin.date());
+        span->setBeginTime(begin.time());
+        span->setEndDate(env->clockNow.now().date());
+        span->dtBegin_Change();
+        span->dtEnd_Change();
+        span->endTimeToNow();
+        span->TotalRecalculate();
+        span->Timer1->start();
+    }
+
+private slots:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        env->clockNow.set(at(10, 15, 40));
+        window = std::make_unique<QWidget>();
+        span = new SpanControls(window.get());
+        window->show();
+    }
+    void cleanup() {
+        window.reset();
+        env.reset();
+    }
+
+    void spanArithmetic_data() {
+        QTest::addColumn<SpanValues>("values");
+        QTest::addColumn<double>("days");
+        QTest::addColumn<long long>("minutes");
+        const QDate d = kToday;
+        QTest::newRow("75 minutes")
+            << SpanValues{d, QTime(9, 0), d, QTime(10, 15)} << 75 / 1440.0 << 75LL;
+        QTest::newRow("across midnight")
+            << SpanValues{d, QTime(23, 30), d.addDays(1), QTime(1, 15)} << 105 / 1440.0 << 105LL;
+        QTest::newRow("end before begin")
+            << SpanValues{d, QTime(9, 0), d, QTime(8, 57)} << -3 / 1440.0 << -3LL;
+        QTest::newRow("half minute rounds to even")
+            << SpanValues{d, QTime(9, 0), d, QTime(9, 0, 30)} << 30 / 86400.0 << 0LL;
+        QTest::newRow("one and a half minutes rounds to even")
+            << SpanValues{d, QTime(9, 0), d, QTime(9, 1, 30)} << 90 / 86400.0 << 2LL;
+    }
+    void spanArithmetic() {
+        QFETCH(SpanValues, values);
+        QFETCH(double, days);
+        QFETCH(long long, minutes);
+        QVERIFY(std::fabs(spanDays(values) - days) < 1e-12);
+        QCOMPARE(spanMinutes(values), minutes);
+    }
+
+    void endAfterMinutesRefusesWhatNoPickerHolds() {
+        QCOMPARE(endAfterMinutes(at(21, 0, 0, QDate(2026, 3, 5)), 1500),
+                 std::optional(at(22, 0, 0, QDate(2026, 3, 6))));
+        QCOMPARE(endAfterMinutes(at(9, 0), -30), std::optional(at(8, 30)));
+        QVERIFY(!endAfterMinutes(at(9, 0), std::numeric_limits<double>::infinity()));
+        QVERIFY(!endAfterMinutes(at(9, 0), std::numeric_limits<double>::quiet_NaN()));
+        QVERIFY(!endAfterMinutes(at(9, 0), 1e300));
+        QVERIFY(!endAfterMinutes(at(9, 0), 8000.0 * 366 * 1440)); // past year 9999
+        QVERIFY(!endAfterMinutes(at(9, 0), -500.0 * 366 * 1440)); // before 1601
+    }
+
+    void endFollowsTheClockToTheMinute() {
+        beginAt(at(9, 0));
+        span->Timer1_Timer();
+        QCOMPARE(span->dtEndTime->time(), QTime(10, 15));
+        QCOMPARE(span->lblTotal->text(), QStringLiteral("1HRs 15Mins"));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("75"));
+
+        env->clockNow.set(at(10, 15, 59).addMSecs(900));
+        span->Timer1_Timer();
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("75"));
+
+        // The first tick after the minute changes moves the end.
+        env->clockNow.set(at(10, 16, 0).addMSecs(50));
+        span->Timer1_Timer();
+        QCOMPARE(span->dtEndTime->time(), QTime(10, 16));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("76"));
+        QCOMPARE(span->lblTotal->text(), QStringLiteral("1HRs 16Mins"));
+    }
+
+    void tickWithinTheSameMinuteTouchesNothing() {
+        beginAt(at(9, 0));
+        span->Timer1_Timer();
+        span->lblTotal->setText(QStringLiteral("marker"));
+        env->clockNow.advanceMSecs(100);
+        span->Timer1_Timer();
+        QCOMPARE(span->lblTotal->text(), QStringLiteral("marker"));
+    }
+
+    void beginInTheFutureHoldsTheEndAtTheBegin() {
+        env->clockNow.set(at(10, 15));
+        beginAt(at(11, 0));
+        span->Timer1_Timer();
+        env->clockNow.set(at(10, 16));
+        span->Timer1_Timer();
+        QCOMPARE(span->dtEndTime->time(), QTime(11, 0));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("0"));
+        QVERIFY(span->Timer1->isActive());
+    }
+
+    void onlyTheUsersEndTimeStopsTheClock() {
+        beginAt(at(9, 0));
+        span->setEndTime(QTime(10, 5)); // the program's own assignment
+        QVERIFY(span->Timer1->isActive());
+
+        span->dtEndTime->setTime(QTime(10, 0)); // as the user's edit arrives
+        QVERIFY(!span->Timer1->isActive());
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("60"));
+    }
+
+    void minutesEntry_data() {
+        QTest::addColumn<QDateTime>("begin");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("clockStopped");
+        QTest::newRow("90") << at(9, 0) << "90" << at(10, 30) << "90" << true;
+        QTest::newRow("1500 into the next day")
+            << at(21, 0, 0, QDate(2026, 3, 5)) << "1500" << at(22, 0, 0, QDate(2026, 3, 6))
+            << "1500" << true;
+        QTest::newRow("-30 gives a zero span") << at(9, 0) << "-30" << at(9, 0) << "0" << true;
+        // Rewritten with the span's minutes; that rewrite is itself a change of
+        // the box, which fixes the end where it is.
+        QTest::newRow("letters") << at(9, 0) << "abc" << at(10, 15) << "75" << true;
+        QTest::newRow("past year 9999") << at(9, 0) << "1e13" << at(10, 15) << "75" << true;
+        QTest::newRow("not finite") << at(9, 0) << "inf" << at(10, 15) << "75" << true;
+    }
+    void minutesEntry() {
+        QFETCH(QDateTime, begin);
+        QFETCH(QString, typed);
+        QFETCH(QDateTime, end);
+        QFETCH(QString, box);
+        QFETCH(bool, clockStopped);
+        beginAt(begin);
+        span->Timer1_Timer();
+        span->Label4_Click();
+        span->txtTimeMin->setText(typed);
+        QCOMPARE(span->end(), end);
+        QCOMPARE(appStateEndDate(), QDateTime(end.date(), QTime(0, 0)));
+        QCOMPARE(span->txtTimeMin->text(), box);
+        QCOMPARE(!span->Timer1->isActive(), clockStopped);
+    }
+
+    void hiddenMinutesBoxChangesNothing() {
+        beginAt(at(9, 0));
+        span->Timer1_Timer();
+        span->txtTimeMin->setText(QStringLiteral("90"));
+        QCOMPARE(span->end(), at(10, 15));
+        QVERIFY(span->Timer1->isActive());
+    }
+
+    void endDateBeforeBeginIsReset() {
+        beginAt(at(9, 0));
+        span->Timer1_Timer();
+        span->dtEnd->setDate(kToday.addDays(-1)); // the user's change
+        QCOMPARE(span->dtEnd->date(), kToday);
+        QCOMPARE(appStateEndDate(), QDateTime(kToday, QTime(0, 0)));
+        QCOMPARE(span->dtEndTime->time(), QTime(9, 0));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("0"));
+        // The total catches up at the next recalculation.
+        span->TotalRecalculate();
+        QCOMPARE(span->lblTotal->text(), QStringLiteral("0HRs 0Mins"));
+        span->dtEndTime->setTime(QTime(9, 45));
+        QCOMPARE(span->end(), at(9, 45));
+    }
+
+    void windowLeftOpenAcrossMidnight() {
+        env->clockNow.set(at(23, 59, 30));
+        beginAt(at(22, 0));
+        span->Timer1_Timer();
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("119"));
+        env->clockNow.set(at(0, 5, 0, kToday.addDays(1)));
+        span->Timer1_Timer();
+        // The end date stays; the wrapped end time makes the span negative,
+        // which resets it to the begin.
+        QCOMPARE(span->dtEnd->date(), kToday);
+        QCOMPARE(span->dtEndTime->time(), QTime(22, 0));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("0"));
+        env->clockNow.set(at(0, 6, 0, kToday.addDays(1)));
+        span->Timer1_Timer();
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("0"));
+        QCOMPARE(span->dtEnd->date(), kToday);
+    }
+
+    void headingsToggleAndResetIdle() {
+        QSignalSpy idle(span, &SpanControls::idleReset);
+        beginAt(at(9, 0));
+        span->Timer1_Timer();
+        span->Label2_DblClick();
+        QVERIFY(!span->dtBegin->isHidden());
+        span->Label3_DblClick();
+        span->Label3_DblClick();
+        QVERIFY(span->dtEnd->isHidden());
+        span->Label4_Click();
+        QVERIFY(!span->txtTimeMin->isHidden());
+        QCOMPARE(span->txtTimeMin->selectedText(), QStringLiteral("75"));
+        QCOMPARE(idle.count(), 4);
+
+        // A real double click on "Begin" toggles once; a click on "Total" once.
+        QTest::mouseDClick(span->Label2, Qt::LeftButton);
+        QVERIFY(span->dtBegin->isHidden());
+        QTest::mouseClick(span->Label4, Qt::LeftButton);
+        QVERIFY(span->txtTimeMin->isHidden());
+    }
+
+private:
+    static QDateTime appStateEndDate() { return appState().gEndDate; }
+};
+
+QTEST_MAIN(TestSpan)
+#include "test_span.moc"

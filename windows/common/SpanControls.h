@@ -1,0 +1,85 @@
+#pragma once
+
+#include "SpanMath.h"
+
+#include <QObject>
+
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QTimeEdit;
+class QTimer;
+class QWidget;
+
+// The span of a recording window: begin and end pickers (date and time of
+// day), the total as duration text, the minutes box, the three row headings
+// whose clicks show or hide the date pickers and the minutes box, and the
+// 100 ms timer that moves the end with the clock.
+//
+// The change handlers run only on the user's changes: every assignment the
+// program makes to a picker goes through the set...() functions, which keep
+// the pickers' change signals from reaching the handlers. The minutes box is
+// different: every change of its text runs the minutes entry.
+class SpanControls : public QObject {
+    Q_OBJECT
+public:
+    // Creates the controls as children of `parent`; the window places them.
+    explicit SpanControls(QWidget* parent);
+
+    QLabel* Label2; // "Begin"
+    QLabel* Label3; // "End"
+    QLabel* Label4; // "Total"
+    QTimeEdit* dtBeginTime;
+    QDateEdit* dtBegin;
+    QTimeEdit* dtEndTime;
+    QDateEdit* dtEnd;
+    QLabel* lblTotal;
+    QLineEdit* txtTimeMin;
+    QTimer* Timer1;
+
+    // The program's own assignments: no change handler runs.
+    void setBeginDate(const QDate& date);
+    void setBeginTime(const QTime& time);
+    void setEndDate(const QDate& date);
+    void setEndTime(const QTime& time);
+
+    SpanValues values() const;
+    QDateTime begin() const;
+    QDateTime end() const;
+
+    void hideDatePickers();
+    // The end time to the current minute, but never before the begin.
+    void endTimeToNow();
+
+    // Total and minutes from the four pickers; a negative span is reset to zero.
+    void TotalRecalculate();
+    // Moves the end time with the clock (held at the begin while that lies ahead).
+    void ChangeTime();
+    // One tick of Timer1. Does nothing but read the clock while the minute is
+    // the one the last tick handled and nothing asked for a recalculation.
+    void Timer1_Timer();
+
+    void dtBegin_Change();
+    void dtBeginTime_Change();
+    void dtEnd_Change();
+    void dtEndTime_Change();
+    void txtTimeMin_Change();
+    void Label2_DblClick();
+    void Label3_DblClick();
+    void Label4_Click();
+
+signals:
+    // A click on a heading: the window's idle count starts anew.
+    void idleReset();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void writeMinutes();
+    void captureEndDate();
+    void needRecalculation() { lastTickMinute_ = -1; }
+
+    qint64 lastTickMinute_ = -1; // the clock's minute the last working tick saw
+    bool ignoreRelease_ = false; // the release that ends a double click
+};
