@@ -1,6 +1,10 @@
 #include "CodeListForms.h"
 
-#include "PlaceholderWindow.h"
+#include "CodeListWindow.h"
 
-QWidget* createFrmClient() { return new PlaceholderWindow(QStringLiteral("Client Information")); }
-QWidget* createFrmWork() { return new PlaceholderWindow(QStringLiteral("Work Information")); }
+QWidget* createFrmClient() {
+    return new CodeListWindow(clientListConfig());
+}
+QWidget* createFrmWork() {
+    return new CodeListWindow(workListConfig());
+}
