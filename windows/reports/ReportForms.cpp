@@ -1,5 +1,7 @@
 #include "ReportForms.h"
 
-#include "PlaceholderWindow.h"
+#include "ReportWindow.h"
 
-QWidget* createFrmReportCriteria() { return new PlaceholderWindow(QStringLiteral("Hourloom Report")); }
+QWidget* createFrmReportCriteria() {
+    return new frmReportCriteria();
+}
