@@ -3,11 +3,11 @@
 #include "ActivityLogForms.h"
 #include "CodeListForms.h"
 #include "Main.h"
-#include "PlaceholderWindow.h"
 #include "ReportForms.h"
 #include "SetupForms.h"
 #include "Shell.h"
 #include "TimeControlForms.h"
+#include "frmAbout.h"
 
 #include <QApplication>
 
@@ -28,7 +28,7 @@ QWidget* create(Form form) {
     case Form::Work:
         return createFrmWork();
     case Form::About:
-        return new PlaceholderWindow(QStringLiteral("About Hourloom"));
+        return new frmAbout;
     }
     return nullptr;
 }
@@ -37,7 +37,9 @@ QWidget* create(Form form) {
 
 FormRegistry::FormRegistry() = default;
 
-FormRegistry::~FormRegistry() { destroyAll(); }
+FormRegistry::~FormRegistry() {
+    destroyAll();
+}
 
 QWidget* FormRegistry::load(Form form) {
     QPointer<QWidget>& slot = loaded_[static_cast<int>(form)];
@@ -57,18 +59,26 @@ QWidget* FormRegistry::show(Form form) {
     return window;
 }
 
-QWidget* FormRegistry::find(Form form) const { return loaded_[static_cast<int>(form)]; }
+QWidget* FormRegistry::find(Form form) const {
+    return loaded_[static_cast<int>(form)];
+}
 
 void FormRegistry::unload(Form form) {
     if (QWidget* window = find(form))
         window->close();
 }
 
-void FormRegistry::trackTime() { shell().trackTime(); }
+void FormRegistry::trackTime() {
+    shell().trackTime();
+}
 
-void FormRegistry::runMain() { Main(); }
+void FormRegistry::runMain() {
+    Main();
+}
 
-void FormRegistry::endProgram() { QApplication::exit(0); }
+void FormRegistry::endProgram() {
+    QApplication::exit(0);
+}
 
 void FormRegistry::destroyAll() {
     for (QPointer<QWidget>& slot : loaded_)

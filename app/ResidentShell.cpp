@@ -1,7 +1,26 @@
 #include "ResidentShell.h"
 
-#include "Services.h"
+#include "frmMain.h"
+#include "frmSplash.h"
 
-void ResidentShell::startResident() { forms().show(Form::Control); }
+ResidentShell::ResidentShell() = default;
 
-void ResidentShell::trackTime() {}
+ResidentShell::~ResidentShell() {
+    delete splash_.data();
+}
+
+void ResidentShell::startResident() {
+    splash_ = new frmSplash;
+    splash_->show();
+    // Painted now, before the tray window loads.
+    splash_->repaint();
+    // Start-up runs again after a database is chosen: keep the one tray icon.
+    if (!main_)
+        main_ = std::make_unique<frmMain>();
+}
+
+void ResidentShell::trackTime() {
+    // Before a normal start (only the settings window open) nothing is counted.
+    if (main_)
+        main_->trackTime();
+}

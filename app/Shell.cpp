@@ -12,4 +12,6 @@ Shell& shell() {
     return *current;
 }
 
-void setShell(Shell* shell) { current = shell; }
+void setShell(Shell* shell) {
+    current = shell;
+}

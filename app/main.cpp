@@ -1,6 +1,7 @@
+#include "Main.h"
 #include "FormRegistry.h"
 #include "HelpViewer.h"
-#include "Main.h"
+#include "ProgramIcon.h"
 #include "ResidentShell.h"
 #include "Services.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hourloom"));
     QApplication::setApplicationVersion(QStringLiteral(HOURLOOM_VERSION));
+    QApplication::setWindowIcon(programIcon());
     // The program lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
