@@ -9,9 +9,22 @@ namespace store {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 2000;
+// How long one statement waits for another copy of the program to let go of
+// the file, in polls of about a millisecond each.
+constexpr int kBusyPolls = 2000;
 constexpr int kWriteAttempts = 12;
 constexpr auto kStoredFormat = "yyyy-MM-dd HH:mm:ss";
+
+// SQLite's own busy wait backs off to 100 ms between looks at the lock, so a
+// copy that is kept waiting almost never catches the short gap between two
+// transactions of the others. Looking about every millisecond, at a random
+// offset, gives every waiting copy a fair chance.
+int pollWhileBusy(void*, int polls) {
+    if (polls >= kBusyPolls)
+        return 0;
+    QThread::usleep(QRandomGenerator::global()->bounded(500, 1500));
+    return 1;
+}
 
 QString reasonFor(int rc, sqlite3* db) {
     switch (rc & 0xff) {
@@ -56,12 +69,12 @@ Database::Database(const QString& path, const QByteArray& key, Mode mode)
         if (rc != SQLITE_OK)
             fail(rc, QStringLiteral("Cannot open"));
         sqlite3_extended_result_codes(db_, 1);
-        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        sqlite3_busy_handler(db_, pollWhileBusy, nullptr);
         const int keyed = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
         if (keyed != SQLITE_OK)
             fail(keyed, QStringLiteral("Cannot unlock"));
         // A wrong key or a foreign file shows only at the first read.
-        exec("SELECT count(*) FROM sqlite_master");
+        retryWhileBusy([this] { exec("SELECT count(*) FROM sqlite_master"); });
     } catch (...) {
         close();
         throw;

@@ -109,6 +109,21 @@ namespace detail {
 void backoffOrRethrow(const DbError& error, int attempt);
 } // namespace detail
 
+// Runs `work`, which only reads, again when the file stays busy past the busy
+// timeout: while other copies of the program append in a stream, a reader can
+// miss every gap between their commits for a while.
+template <class Work> auto retryWhileBusy(Work&& work) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return work();
+        } catch (const DbError& error) {
+            if (!error.isBusy())
+                throw;
+            detail::backoffOrRethrow(error, attempt);
+        }
+    }
+}
+
 template <class Work> auto writeTransaction(Database& db, Work&& work) {
     for (int attempt = 1;; ++attempt) {
         try {

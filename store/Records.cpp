@@ -22,11 +22,15 @@ ActivityRecord readRecord(const Statement& row) {
     return r;
 }
 
+// A failed step resets the statement and keeps its values, so a retry reads
+// the whole result again from its first row.
 std::vector<ActivityRecord> readAll(Statement& query) {
-    std::vector<ActivityRecord> rows;
-    while (query.step())
-        rows.push_back(readRecord(query));
-    return rows;
+    return retryWhileBusy([&] {
+        std::vector<ActivityRecord> rows;
+        while (query.step())
+            rows.push_back(readRecord(query));
+        return rows;
+    });
 }
 
 } // namespace
@@ -119,7 +123,7 @@ std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, co
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment) {
     Statement query(db, "SELECT 1 FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? LIMIT 1");
     query.bind(1, moment).bind(2, employee);
-    return query.step();
+    return retryWhileBusy([&] { return query.step(); });
 }
 
 QDateTime recentCutoff(const QDateTime& now) {

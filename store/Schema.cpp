@@ -111,7 +111,7 @@ Database connectDataBase(const QString& path, const QString& name) {
         }
     }
     Database db(path, databaseKey());
-    requireOurTables(db);
+    retryWhileBusy([&] { requireOurTables(db); });
     return db;
 }
 
