@@ -1,5 +1,7 @@
 #include "TimeControlForms.h"
 
-#include "PlaceholderWindow.h"
+#include "FrmControl.h"
 
-QWidget* createFrmControl() { return new PlaceholderWindow(QStringLiteral("Hourloom")); }
+QWidget* createFrmControl() {
+    return new FrmControl();
+}

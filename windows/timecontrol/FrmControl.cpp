@@ -1,0 +1,410 @@
+#include "FrmControl.h"
+
+#include "CodeRows.h"
+#include "DateText.h"
+#include "Functions.h"
+#include "Records.h"
+#include "SavedLayout.h"
+#include "Services.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QChar CR(13);
+
+QToolButton* pictureButton(const char* name, const QString& tip, QStyle::StandardPixmap picture,
+                           QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setIcon(parent->style()->standardIcon(picture));
+    button->setAutoRaise(false);
+    return button;
+}
+
+QLabel* heading(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QListWidget* list(const char* name, QWidget* parent) {
+    auto* box = new QListWidget(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+// The list texts hold the numbers the record stores as 32-bit whole numbers.
+qint32 wholeNumber(const QString& text, const QString& what) {
+    bool ok = false;
+    const qint32 value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw store::DbError(
+            20 /* SQLITE_MISMATCH */,
+            QStringLiteral("The %1 \"%2\" is not a whole number.").arg(what, text));
+    return value;
+}
+
+std::optional<store::ActivityRecord> latestRecent() {
+    const AppState& state = appState();
+    std::vector<store::ActivityRecord> recent = store::recentRecords(
+        appState().db(), state.gEmployee, store::recentCutoff(appClock().now()),
+        store::RecentOrder::EndTimeDesc, std::nullopt, 1);
+    if (recent.empty())
+        return std::nullopt;
+    return recent.front();
+}
+
+} // namespace
+
+FrmControl::FrmControl(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("frmControl"));
+    setWindowTitle(QStringLiteral("Hourloom"));
+    buildControls();
+    placeControls();
+    Form_Load();
+}
+
+FrmControl::~FrmControl() = default;
+
+void FrmControl::buildControls() {
+    Frame2 = new QGroupBox(QStringLiteral("Client Information"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame1 = new QGroupBox(QStringLiteral("Work Detail"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    lblClient1 = heading("lblClient1", Frame2);
+    lblClient2 = heading("lblClient2", Frame2);
+    lstClient1 = list("lstClient1", Frame2);
+    lstClient2 = list("lstClient2", Frame2);
+    lblWork1 = heading("lblWork1", Frame1);
+    lblWork2 = heading("lblWork2", Frame1);
+    lstWork1 = list("lstWork1", Frame1);
+    lstWork2 = list("lstWork2", Frame1);
+    for (QObject* clickable : {static_cast<QObject*>(Frame2), static_cast<QObject*>(Frame1),
+                               static_cast<QObject*>(lblClient1), static_cast<QObject*>(lblClient2),
+                               static_cast<QObject*>(lblWork1), static_cast<QObject*>(lblWork2)})
+        clickable->installEventFilter(this);
+
+    clientPair_ = new ListPair(lstClient1, lstClient2,
+                               {keys::lstClient2Vis, keys::lstClient1Wit, 2055, 3135, 2055, 3135},
+                               true, this);
+    workPair_ =
+        new ListPair(lstWork1, lstWork2,
+                     {keys::lstWork2Vis, keys::lstWork1Wit, 1800, 2685, 1800, 2685}, false, this);
+
+    span_ = new SpanControls(this);
+    connect(span_, &SpanControls::idleReset, this, [] { appState().gIdleCount = 0; });
+
+    cmdAdd =
+        pictureButton("cmdAdd", QStringLiteral("Add Time"), QStyle::SP_DialogApplyButton, this);
+    cmdUndo =
+        pictureButton("cmdUndo", QStringLiteral("Undo Last Entry"), QStyle::SP_ArrowBack, this);
+    cmdInput = pictureButton("cmdInput", QStringLiteral("Activity Log"),
+                             QStyle::SP_FileDialogDetailedView, this);
+    cmdClient =
+        pictureButton("cmdClient", QStringLiteral("Client System"), QStyle::SP_DirHomeIcon, this);
+    cmdUtil = pictureButton("cmdUtil", QStringLiteral("Work Information Input"),
+                            QStyle::SP_FileDialogListView, this);
+    cmdTime = pictureButton("cmdTime", QStringLiteral("Time and Settings"), QStyle::SP_ComputerIcon,
+                            this);
+    cmdReport =
+        pictureButton("cmdReport", QStringLiteral("Time Sheet Report"), QStyle::SP_FileIcon, this);
+    cmdHelp = pictureButton("cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton, this);
+    connect(cmdAdd, &QToolButton::clicked, this, &FrmControl::cmdAdd_Click);
+    connect(cmdUndo, &QToolButton::clicked, this, &FrmControl::cmdUndo_Click);
+    connect(cmdInput, &QToolButton::clicked, this, &FrmControl::cmdInput_Click);
+    connect(cmdClient, &QToolButton::clicked, this, &FrmControl::cmdClient_Click);
+    connect(cmdUtil, &QToolButton::clicked, this, &FrmControl::cmdUtil_Click);
+    connect(cmdTime, &QToolButton::clicked, this, &FrmControl::cmdTime_Click);
+    connect(cmdReport, &QToolButton::clicked, this, &FrmControl::cmdReport_Click);
+    connect(cmdHelp, &QToolButton::clicked, this, &FrmControl::cmdHelp_Click);
+
+    ssStatus = new QStatusBar(this);
+    ssStatus->setObjectName(QStringLiteral("ssStatus"));
+    ssStatus->setSizeGripEnabled(false);
+    for (int i = 0; i < 5; ++i) {
+        panels_[i] = new QLabel(ssStatus);
+        panels_[i]->setObjectName(QStringLiteral("ssStatusPanel%1").arg(i + 1));
+        panels_[i]->setToolTip(kStatusPanelLabels[i]);
+        ssStatus->addWidget(panels_[i], i == 4 ? 2 : 1);
+    }
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer2, &QTimer::timeout, this, &FrmControl::Timer2_Timer);
+}
+
+void FrmControl::placeControls() {
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
+    const auto place = [&](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(px(left), px(top), px(width), px(height));
+    };
+    place(Frame2, 60, 0, 3375, 1935);
+    place(Frame1, 3495, 0, 2895, 1935);
+    place(lblClient1, 120, 360, 1935, 240);
+    place(lstClient1, 120, 600, 2055, 1110);
+    place(lblClient2, 2160, 360, 1095, 240);
+    place(lstClient2, 2160, 600, 1095, 1110);
+    place(lblWork1, 120, 360, 1680, 240);
+    place(lstWork1, 120, 600, 1800, 1110);
+    place(lblWork2, 1800, 360, 1005, 240);
+    place(lstWork2, 1800, 600, 1005, 1110);
+    lstWork2->raise();
+
+    const int rows[] = {2040, 2430, 2820};
+    place(span_->Label2, 120, rows[0], 660, 315);
+    place(span_->dtBeginTime, 840, rows[0], 1320, 315);
+    place(span_->dtBegin, 2220, rows[0], 1440, 315);
+    place(span_->Label3, 120, rows[1], 660, 315);
+    place(span_->dtEndTime, 840, rows[1], 1320, 315);
+    place(span_->dtEnd, 2220, rows[1], 1440, 315);
+    place(span_->Label4, 120, rows[2], 660, 315);
+    place(span_->lblTotal, 840, rows[2], 1320, 315);
+    place(span_->txtTimeMin, 2220, rows[2], 1440, 315);
+
+    const std::array<QToolButton*, 8> buttons{cmdAdd,  cmdUndo, cmdInput,  cmdClient,
+                                              cmdUtil, cmdTime, cmdReport, cmdHelp};
+    for (int i = 0; i < 8; ++i)
+        place(buttons[i], 3840 + (i % 4) * 630, rows[0] + (i / 4) * 600, 570, 540);
+
+    place(ssStatus, 0, 3300, 6450, 330);
+    setFixedSize(px(6450), px(3630));
+}
+
+void FrmControl::Form_Load() {
+    LoadSavedSettings();
+    frmControlLoadRecords();
+    StatusBar();
+    appState().gIdleCount = 0;
+    Timer2->setInterval(60000);
+    span_->Timer1->start();
+    Timer2->start();
+    span_->endTimeToNow();
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    const QString clientTip = appState().gClientLabel + QStringLiteral(" Information Input");
+    cmdClient->setToolTip(clientTip);
+    cmdClient->setAccessibleName(clientTip);
+}
+
+void FrmControl::LoadSavedSettings() {
+    const SavedLayout layout = readSavedLayout(settings());
+    applySavedLayout(layout, appState());
+    applyLayout(layout);
+    // A loaded Activity Log shows the same layout.
+    applyLayoutIfTarget(forms().find(Form::Clock), layout);
+}
+
+void FrmControl::applyLayout(const SavedLayout& layout) {
+    lblClient1->setText(layout.lblClient1);
+    lblClient2->setText(layout.lblClient2);
+    lblWork1->setText(layout.lblWork1);
+    lblWork2->setText(layout.lblWork2);
+    Frame2->setTitle(layout.frame2);
+    lstClient1->setAccessibleName(layout.lblClient1);
+    lstClient2->setAccessibleName(layout.lblClient2);
+    lstWork1->setAccessibleName(layout.lblWork1);
+    lstWork2->setAccessibleName(layout.lblWork2);
+    workPair_->setSecondVisible(layout.work2Visible);
+    workPair_->setFirstWidth(layout.work1Width);
+    clientPair_->setSecondVisible(layout.client2Visible);
+    clientPair_->setFirstWidth(layout.client1Width);
+}
+
+template <class Work> bool FrmControl::guarded(const QString& failed, Work&& work) {
+    try {
+        work();
+        return true;
+    } catch (const store::DbError& error) {
+        prompter().message(this, failed + CR + error.message(), kAppTitle, MsgIcon::Critical,
+                           MsgButtons::Ok);
+        return false;
+    }
+}
+
+void FrmControl::frmControlLoadRecords() {
+    guarded(QStringLiteral("The recent activity and the lists could not be read."), [this] {
+        const AppState& state = appState();
+        // Every query runs before anything on screen changes, so a failing
+        // one leaves the window as it was.
+        const std::optional<store::ActivityRecord> latest = latestRecent();
+        const std::vector<CodeRow> clients =
+            clientRows(appState().db(), state.strClient1, state.strClient2);
+        const std::vector<CodeRow> work = workRows(appState().db(), state.strWork1, state.strWork2);
+
+        clientPair_->clear();
+        workPair_->clear();
+        span_->hideDatePickers();
+        if (latest) {
+            span_->setBeginTime(toMinute(latest->endTime.time()));
+            span_->setBeginDate(latest->endTime.date());
+        } else {
+            span_->setBeginDate(appClock().now().addSecs(-3600).date());
+            span_->setBeginTime(toMinute(appClock().now().addSecs(-3600).time()));
+        }
+        span_->setEndDate(appClock().now().date());
+        span_->dtBegin_Change();
+        span_->dtEnd_Change();
+        span_->TotalRecalculate();
+
+        clientPair_->fill(clients, latest ? QString::number(latest->clientNumber) : QString());
+        workPair_->fill(work, latest ? QString::number(latest->workCode) : QString());
+        if (clients.empty() && work.empty())
+            help().open(this, QStringLiteral("EmptyInformation.htm"));
+    });
+}
+
+void FrmControl::StatusBar() {
+    guarded(QStringLiteral("The latest record could not be read."),
+            [this] { showStatus(statusTextsFor(latestRecent())); });
+}
+
+void FrmControl::showStatus(const StatusTexts& texts) {
+    for (int i = 0; i < 5; ++i)
+        panels_[i]->setText(texts.panels[i]);
+    panels_[4]->setAlignment((texts.lastCentred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                             Qt::AlignVCenter);
+}
+
+void FrmControl::cmdAdd_Click() {
+    const SelectionState selection{
+        ListPair::selectedRow(lstClient1) >= 0, ListPair::selectedRow(lstClient2) >= 0,
+        ListPair::selectedRow(lstWork1) >= 0, ListPair::selectedRow(lstWork2) >= 0};
+    const CheckResult check =
+        CheckSelection(selection, span_->txtTimeMin->text(), appState().gClientLabel);
+    if (!check.ok) {
+        prompter().message(this, check.message, kCheckTitle, MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    const bool recorded = guarded(QStringLiteral("The activity was not recorded."), [this] {
+        const AppState& state = appState();
+        store::ActivityRecord record;
+        record.date = appClock().now();
+        record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
+        record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+        record.clientNumber = wholeNumber(ListPair::selectedText(lstClient2),
+                                          state.gClientLabel.toLower() + QStringLiteral(" number"));
+        record.clientName = ListPair::selectedText(lstClient1);
+        record.workDescription = ListPair::selectedText(lstWork1);
+        record.workCode =
+            wholeNumber(ListPair::selectedText(lstWork2), QStringLiteral("work code"));
+        record.employee = settings().text(keys::Emp);
+        store::appendRecord(appState().db(), record);
+    });
+    if (!recorded)
+        return;
+    frmControlLoadRecords();
+    StatusBar();
+    span_->Timer1->start();
+    appState().gIdleCount = 0;
+}
+
+void FrmControl::cmdUndo_Click() {
+    if (!guarded(QStringLiteral("The last entry was not undone."), [] {
+            store::deleteLastRecord(appState().db(), appState().gEmployee, appClock().now());
+        }))
+        return;
+    frmControlLoadRecords();
+    StatusBar();
+}
+
+void FrmControl::switchTo(int form) {
+    forms().show(static_cast<Form>(form));
+    close();
+}
+
+void FrmControl::cmdInput_Click() {
+    // The Activity Log always comes up freshly loaded.
+    if (QPointer<QWidget> old = forms().find(Form::Clock)) {
+        forms().unload(Form::Clock);
+        // A closed window is only deleted later; make sure showing it again
+        // loads a new one rather than reviving the closing one.
+        if (old && !old->isVisible())
+            delete old.data();
+    }
+    close();
+    forms().show(Form::Clock);
+}
+
+void FrmControl::cmdClient_Click() {
+    switchTo(static_cast<int>(Form::Client));
+}
+void FrmControl::cmdUtil_Click() {
+    switchTo(static_cast<int>(Form::Work));
+}
+void FrmControl::cmdTime_Click() {
+    switchTo(static_cast<int>(Form::Setup));
+}
+void FrmControl::cmdReport_Click() {
+    switchTo(static_cast<int>(Form::Report));
+}
+
+void FrmControl::cmdHelp_Click() {
+    help().open(this, QStringLiteral("TimeControl.htm"));
+}
+
+void FrmControl::Timer2_Timer() {
+    AppState& state = appState();
+    ++state.gIdleCount;
+    if (state.gIdleCount == 5) {
+        state.gIdleCount = 0;
+        close();
+    }
+}
+
+void FrmControl::clientToggle() {
+    clientPair_->toggleSecond();
+}
+void FrmControl::workToggle() {
+    workPair_->toggleSecond();
+}
+
+bool FrmControl::eventFilter(QObject* watched, QEvent* event) {
+    const bool client = watched == Frame2 || watched == lblClient1 || watched == lblClient2;
+    const bool frame = watched == Frame2 || watched == Frame1;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        ignoreReleaseOn_ = nullptr;
+        break;
+    case QEvent::MouseButtonDblClick:
+        // The release after a double click is not a click of its own; a frame's
+        // double click toggles once more after its first click.
+        ignoreReleaseOn_ = watched;
+        if (frame)
+            client ? clientToggle() : workToggle();
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (ignoreReleaseOn_ == watched) {
+            ignoreReleaseOn_ = nullptr;
+            return true;
+        }
+        client ? clientToggle() : workToggle();
+        // Consumed here, so a heading's click does not reach its frame too.
+        return true;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmControl::closeEvent(QCloseEvent* event) {
+    span_->Timer1->stop();
+    Timer2->stop();
+    appState().gMinuteCount = 0;
+    forms().trackTime();
+    event->accept();
+}
