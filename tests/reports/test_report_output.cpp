@@ -132,13 +132,6 @@ private slots:
         QVERIFY(!page.contains("<script>"));
     }
 
-    void page_isUtf8() {
-        const ReportPageTexts texts{"Café", "Zoë", "Client", false, false};
-        const QByteArray page = reportPage(texts, {row(60, 1, "Müller", 2, "Prüfung")});
-        QVERIFY(page.contains("Caf\xc3\xa9"));
-        QVERIFY(page.contains("<TD>M\xc3\xbcller</TD>"));
-    }
-
     void display_keepsTheCaptionAndDropsTheEmptyRow() {
         const ReportPageTexts texts{"Acme", "Ann", "Client", false, false};
         const QString html = displayedReportHtml(reportPage(texts, {row(60, 1, "Beta", 2, "QA")}));

@@ -231,10 +231,16 @@ private slots:
             QStringLiteral("No printer is installed.\rSave the report as a PDF file instead?"));
         QVERIFY(scene.env.prompts.saveRequests.empty());
 
+        // Accepted, into a folder that does not exist: said so
+        scene.env.prompts.files.push_back(scene.env.path(QStringLiteral("missing/week.pdf")));
+        printWithoutDialog(scene.window.get(), *page, {});
+        QVERIFY(scene.env.prompts.last().text.startsWith(
+            QStringLiteral("The PDF file could not be written.\r")));
+
         // Accepted: the PDF holds the caption and every row
         scene.env.prompts.files.push_back(pdf);
         printWithoutDialog(scene.window.get(), *page, {});
-        QCOMPARE(scene.env.prompts.shown.size(), size_t(2));
+        QCOMPARE(scene.env.prompts.shown.size(), size_t(4));
         QVERIFY(QFileInfo(pdf).size() > 0);
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty())
