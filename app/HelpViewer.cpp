@@ -20,6 +20,10 @@ HelpViewer::~HelpViewer() {
     delete window_.data();
 }
 
+HelpWindow* HelpViewer::window() const {
+    return window_;
+}
+
 void HelpViewer::open(QWidget* owner, const QString& topicPage) {
     // The address names the file and the page inside it.
     const QString address = helpTopicAddress(topicPage);

@@ -15,7 +15,7 @@ public:
     void open(QWidget* owner, const QString& topicPage) override;
 
     // The help window on screen, if any.
-    HelpWindow* window() const { return window_; }
+    HelpWindow* window() const;
 
 private:
     QPointer<HelpWindow> window_;

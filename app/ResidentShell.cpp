@@ -9,6 +9,10 @@ ResidentShell::~ResidentShell() {
     delete splash_.data();
 }
 
+frmSplash* ResidentShell::splash() const {
+    return splash_;
+}
+
 void ResidentShell::startResident() {
     splash_ = new frmSplash;
     splash_->show();

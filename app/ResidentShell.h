@@ -19,7 +19,7 @@ public:
     void trackTime() override;
 
     frmMain* mainWindow() const { return main_.get(); }
-    frmSplash* splash() const { return splash_; }
+    frmSplash* splash() const;
 
 private:
     std::unique_ptr<frmMain> main_;
