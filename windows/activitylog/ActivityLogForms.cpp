@@ -1,5 +1,7 @@
 #include "ActivityLogForms.h"
 
-#include "PlaceholderWindow.h"
+#include "FrmClock.h"
 
-QWidget* createFrmClock() { return new PlaceholderWindow(QStringLiteral("Activity Log")); }
+QWidget* createFrmClock() {
+    return new FrmClock();
+}

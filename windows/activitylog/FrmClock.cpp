@@ -1,0 +1,503 @@
+#include "FrmClock.h"
+
+#include "CodeRows.h"
+#include "DateText.h"
+#include "DayList.h"
+#include "Functions.h"
+#include "Services.h"
+#include "SpanPrefill.h"
+#include "Twips.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QChar CR(13);
+constexpr int kGridTwips = 7215;
+const QColor kSelectedRow(0xFF, 0xFF, 0xC0); // light yellow
+const QColor kPlainRow(Qt::white);
+
+QToolButton* pictureButton(const char* name, const QString& tip, QStyle::StandardPixmap picture,
+                           QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setIcon(parent->style()->standardIcon(picture));
+    return button;
+}
+
+QLabel* heading(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QListWidget* list(const char* name, QWidget* parent) {
+    auto* box = new QListWidget(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QFrame* line(const char* name, QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameShape(QFrame::HLine);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+// Selects the entry showing exactly `text`; with no such entry the list is
+// left without a selection, so the recording check sees that it is missing.
+void selectText(QListWidget* list, const QString& text) {
+    list->clearSelection();
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text() == text) {
+            list->setCurrentRow(i);
+            return;
+        }
+    }
+    list->setCurrentRow(-1);
+}
+
+QDateTime midnight(const QDate& date) {
+    return QDateTime(date, QTime(0, 0));
+}
+
+} // namespace
+
+FrmClock::FrmClock(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("frmClock"));
+    setWindowTitle(QStringLiteral("Activity Log"));
+    buildControls();
+    placeControls();
+    Form_Load();
+}
+
+FrmClock::~FrmClock() = default;
+
+void FrmClock::buildControls() {
+    FG1 = new QTableWidget(this);
+    FG1->setObjectName(QStringLiteral("FG1"));
+    FG1->setAccessibleName(QStringLiteral("Activity Log"));
+    FG1->setColumnCount(kDayListColumns);
+    FG1->verticalHeader()->hide();
+    FG1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are chosen by a mouse press only; the highlight is the row colour.
+    FG1->setSelectionMode(QAbstractItemView::NoSelection);
+    FG1->setSortingEnabled(false);
+    // A press and its row are read by column position, so columns stay put.
+    FG1->horizontalHeader()->setSectionsMovable(false);
+    FG1->horizontalHeader()->setSectionsClickable(false);
+    FG1->viewport()->installEventFilter(this);
+
+    cmdAdd =
+        pictureButton("cmdAdd", QStringLiteral("Add Time"), QStyle::SP_DialogApplyButton, this);
+    cmdUndo =
+        pictureButton("cmdUndo", QStringLiteral("Delete Selected"), QStyle::SP_TrashIcon, this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
+    QFont bold(QStringLiteral("Arial"));
+    bold.setBold(true);
+    cmdCancel->setFont(bold);
+    cmdHelp = pictureButton("cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton, this);
+    connect(cmdAdd, &QToolButton::clicked, this, &FrmClock::cmdAdd_Click);
+    connect(cmdUndo, &QToolButton::clicked, this, &FrmClock::cmdUndo_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmClock::cmdCancel_Click);
+    connect(cmdHelp, &QToolButton::clicked, this, &FrmClock::cmdHelp_Click);
+
+    span_ = new SpanControls(this);
+
+    Frame2 = new QGroupBox(QStringLiteral("Client Information"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame1 = new QGroupBox(QStringLiteral("Work Detail"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    lblClient1 = heading("lblClient1", Frame2);
+    lblClient2 = heading("lblClient2", Frame2);
+    lstClient1 = list("lstClient1", Frame2);
+    lstClient2 = list("lstClient2", Frame2);
+    lblWork1 = heading("lblWork1", Frame1);
+    lblWork2 = heading("lblWork2", Frame1);
+    lstWork1 = list("lstWork1", Frame1);
+    lstWork2 = list("lstWork2", Frame1);
+    for (QObject* clickable : {static_cast<QObject*>(Frame2), static_cast<QObject*>(Frame1),
+                               static_cast<QObject*>(lblClient1), static_cast<QObject*>(lblClient2),
+                               static_cast<QObject*>(lblWork1), static_cast<QObject*>(lblWork2)})
+        clickable->installEventFilter(this);
+    // This window's first lists are wider; the widths saved are the Time
+    // Control window's, so the stored layout means the same to both.
+    clientPair_ = new ListPair(lstClient1, lstClient2,
+                               {keys::lstClient2Vis, keys::lstClient1Wit, 2175, 3135, 2055, 3135},
+                               true, this);
+    workPair_ =
+        new ListPair(lstWork1, lstWork2,
+                     {keys::lstWork2Vis, keys::lstWork1Wit, 2295, 3135, 1800, 2685}, false, this);
+
+    MVDate = new QCalendarWidget(this);
+    MVDate->setObjectName(QStringLiteral("MVDate"));
+    MVDate->setAccessibleName(QStringLiteral("Shown day"));
+    MVDate->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    // Only a click on a day shows it; moving with the keys just moves the mark.
+    connect(MVDate, &QCalendarWidget::clicked, this, &FrmClock::MVDate_Click);
+
+    Line1 = line("Line1", this);
+    Line2 = line("Line2", this);
+}
+
+void FrmClock::placeControls() {
+    const auto px = [this](int twips) { return twipsToPixels(twips, this); };
+    const auto place = [&](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(px(left), px(top), px(width), px(height));
+    };
+    place(FG1, 0, 0, kGridTwips, 7935);
+    place(cmdAdd, 7440, 0, 855, 615);
+    place(cmdUndo, 8280, 0, 855, 615);
+    place(cmdCancel, 9120, 0, 855, 615);
+    place(cmdHelp, 9960, 0, 855, 615);
+
+    const int rows[] = {660, 1035, 1410};
+    place(span_->Label2, 7440, rows[0], 480, 315);
+    place(span_->dtBeginTime, 7920, rows[0], 1380, 315);
+    place(span_->dtBegin, 9360, rows[0], 1455, 315);
+    place(span_->Label3, 7440, rows[1], 480, 315);
+    place(span_->dtEndTime, 7920, rows[1], 1380, 315);
+    place(span_->dtEnd, 9360, rows[1], 1455, 315);
+    place(span_->Label4, 7440, rows[2], 480, 315);
+    place(span_->lblTotal, 7920, rows[2], 1380, 315);
+    place(span_->txtTimeMin, 9360, rows[2], 1455, 315);
+
+    place(Frame2, 7440, 1740, 3375, 1935);
+    place(lblClient1, 120, 240, 2175, 240);
+    place(lstClient1, 120, 480, 2175, 1320);
+    place(lblClient2, 2280, 240, 975, 240);
+    place(lstClient2, 2280, 480, 975, 1320);
+    place(Frame1, 7440, 3660, 3375, 1815);
+    place(lblWork1, 120, 360, 2295, 240);
+    place(lstWork1, 120, 600, 2295, 1110);
+    place(lblWork2, 2400, 360, 855, 240);
+    place(lstWork2, 2400, 600, 855, 1110);
+    lstClient2->raise();
+    lstWork2->raise();
+
+    place(Line1, 7440, 630, 3375, 30);
+    place(Line2, 7440, 5475, 3375, 30);
+    place(MVDate, 7800, 5500, 2595, 2520);
+    setFixedSize(px(10860), px(8070));
+}
+
+void FrmClock::Form_Load() {
+    LoadSavedSettings();
+    frmControlLoadRecords();
+    MVDate->setSelectedDate(appClock().now().date());
+    span_->Timer1->start();
+    DaysList();
+}
+
+template <class Work> bool FrmClock::guarded(const QString& failed, Work&& work) {
+    try {
+        work();
+        return true;
+    } catch (const store::DbError& error) {
+        prompter().message(this, failed + CR + error.message(), kAppTitle, MsgIcon::Critical,
+                           MsgButtons::Ok);
+        return false;
+    }
+}
+
+void FrmClock::LoadSavedSettings() {
+    const SavedLayout layout = readSavedLayout(settings());
+    applySavedLayout(layout, appState());
+    applyLayout(layout);
+    // A Time Control window loaded meanwhile shows the same layout; it is not
+    // loaded for this.
+    applyLayoutIfTarget(forms().find(Form::Control), layout);
+}
+
+void FrmClock::applyLayout(const SavedLayout& layout) {
+    workPair_->setSecondVisible(layout.work2Visible);
+    clientPair_->setSecondVisible(layout.client2Visible);
+    workPair_->setFirstWidth(activityLogWork1Width(layout.work1Width));
+    clientPair_->setFirstWidth(activityLogClient1Width(layout.client1Width));
+    lblClient1->setText(layout.lblClient1);
+    lblClient2->setText(layout.lblClient2);
+    lblWork1->setText(layout.lblWork1);
+    lblWork2->setText(layout.lblWork2);
+    Frame2->setTitle(layout.frame2);
+    lstClient1->setAccessibleName(layout.lblClient1);
+    lstClient2->setAccessibleName(layout.lblClient2);
+    lstWork1->setAccessibleName(layout.lblWork1);
+    lstWork2->setAccessibleName(layout.lblWork2);
+}
+
+void FrmClock::DaysList() {
+    bEditMode_ = false;
+    std::vector<store::ActivityRecord> records;
+    const bool read = guarded(QStringLiteral("The records of the day could not be read."), [&] {
+        records = store::dayRecords(appState().db(), appState().gEmployee, MVDate->selectedDate());
+    });
+
+    FG1->setUpdatesEnabled(false);
+    FG1->clearContents();
+    FG1->setRowCount(0);
+    const std::array<QString, kDayListColumns>& headers = dayListHeaders();
+    const std::array<int, kDayListColumns> widths = dayListColumnWidths(kGridTwips);
+    for (int column = 0; column < kDayListColumns; ++column) {
+        FG1->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
+        FG1->setColumnWidth(column, twipsToPixels(widths[column], FG1));
+    }
+    // An empty day shows an empty grid, without even the header row.
+    FG1->horizontalHeader()->setVisible(read && !records.empty());
+    if (read) {
+        FG1->setRowCount(static_cast<int>(records.size()));
+        for (int row = 0; row < FG1->rowCount(); ++row) {
+            const std::array<QString, kDayListColumns> cells = dayListCells(records[row]);
+            for (int column = 0; column < kDayListColumns; ++column) {
+                auto* item = new QTableWidgetItem(cells[column]);
+                QFont font = item->font();
+                font.setPointSize(dayListFontSize(column));
+                item->setFont(font);
+                item->setBackground(kPlainRow);
+                FG1->setItem(row, column, item);
+            }
+        }
+    }
+    FG1->setUpdatesEnabled(true);
+}
+
+void FrmClock::colourRow(int row, const QColor& colour) {
+    for (int column = 0; column < kDayListColumns; ++column)
+        if (QTableWidgetItem* item = FG1->item(row, column))
+            item->setBackground(colour);
+}
+
+void FrmClock::Dayslist_MouseDown(int row) {
+    if (row < 0 || row >= FG1->rowCount())
+        return;
+    const auto cell = [&](int column) { return FG1->item(row, column)->text(); };
+    selection_.vClientName = cell(0);
+    selection_.vClientNumber = cell(1);
+    selection_.vWorkDescription = cell(2);
+    selection_.vWorkCode = cell(3);
+    selection_.vBeginTime = cell(4);
+    selection_.vEndTime = cell(5);
+    colourRow(row, kSelectedRow);
+    EditMode();
+    for (int other = 0; other < FG1->rowCount(); ++other)
+        if (other != row)
+            colourRow(other, kPlainRow);
+}
+
+void FrmClock::EditMode() {
+    span_->Timer1->stop();
+    const std::optional<QDateTime> begin = dateTimeFromGridText(selection_.vBeginTime);
+    const std::optional<QDateTime> end = dateTimeFromGridText(selection_.vEndTime);
+    if (!begin || !end)
+        return; // the grid wrote these texts itself; nothing else reaches here
+    span_->setBeginTime(toMinute(begin->time()));
+    span_->setEndTime(toMinute(end->time()));
+    span_->setBeginDate(begin->date());
+    span_->setEndDate(end->date());
+    // A correction is recorded on the record's own dates.
+    appState().gBeginDate = midnight(span_->dtBegin->date());
+    appState().gEndDate = midnight(span_->dtEnd->date());
+    selectText(lstClient1, selection_.vClientName);
+    selectText(lstClient2, selection_.vClientNumber);
+    selectText(lstWork1, selection_.vWorkDescription);
+    selectText(lstWork2, selection_.vWorkCode);
+    span_->TotalRecalculate();
+    bEditMode_ = true;
+}
+
+void FrmClock::fillLists(const std::vector<CodeRow>& clients, const std::vector<CodeRow>& work,
+                         const std::optional<store::ActivityRecord>& latest) {
+    clientPair_->fill(clients, latest ? QString::number(latest->clientNumber) : QString());
+    workPair_->fill(work, latest ? QString::number(latest->workCode) : QString());
+}
+
+void FrmClock::frmControlLoadRecords() {
+    guarded(QStringLiteral("The recent activity and the lists could not be read."), [this] {
+        const AppState& state = appState();
+        const QDateTime now = appClock().now();
+        // Every query runs before anything on screen changes, so a failing
+        // one leaves the entry area as it was. A record ending after now
+        // does not count.
+        const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
+            appState().db(), state.gEmployee, store::recentCutoff(now), now);
+        const std::vector<CodeRow> clients =
+            clientRows(appState().db(), state.strClient1, state.strClient2);
+        const std::vector<CodeRow> work = workRows(appState().db(), state.strWork1, state.strWork2);
+
+        clientPair_->clear();
+        workPair_->clear();
+        span_->hideDatePickers();
+        const QDateTime begin =
+            todayBegin(now, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt);
+        span_->setBeginTime(begin.time());
+        span_->setBeginDate(begin.date());
+        span_->setEndDate(now.date());
+        span_->dtBegin_Change();
+        span_->dtEnd_Change();
+        span_->TotalRecalculate();
+        fillLists(clients, work, latest);
+    });
+}
+
+void FrmClock::frmControlLoadRecords2() {
+    guarded(QStringLiteral("The records of the day and the lists could not be read."), [this] {
+        const AppState& state = appState();
+        const QDate day = span_->dtEnd->date();
+        const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
+            appState().db(), state.gEmployee, midnight(day), midnight(day.addDays(1)));
+        const std::vector<CodeRow> clients =
+            clientRows(appState().db(), state.strClient1, state.strClient2);
+        const std::vector<CodeRow> work = workRows(appState().db(), state.strWork1, state.strWork2);
+
+        clientPair_->clear();
+        workPair_->clear();
+        span_->hideDatePickers();
+        const SpanValues prefill =
+            otherDayPrefill(day, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt,
+                            beginOfWorkTime(state.strBeginWork), state.intMinTimer);
+        span_->setBeginDate(prefill.beginDate);
+        span_->setBeginTime(prefill.beginTime);
+        span_->setEndDate(prefill.endDate);
+        span_->setEndTime(prefill.endTime);
+        span_->dtBegin_Change();
+        span_->dtEnd_Change();
+        span_->TotalRecalculate();
+        fillLists(clients, work, latest);
+    });
+}
+
+void FrmClock::MVDate_Click(const QDate& date) {
+    MVDate->setSelectedDate(date);
+    cmdCancel_Click();
+}
+
+void FrmClock::cmdCancel_Click() {
+    DaysList();
+    LoadSavedSettings();
+    const QDate shown = MVDate->selectedDate();
+    if (shown == appClock().now().date()) {
+        span_->Timer1->start();
+        frmControlLoadRecords();
+    } else {
+        span_->setBeginDate(shown);
+        span_->setEndDate(shown);
+        span_->Timer1->stop();
+        frmControlLoadRecords2();
+    }
+}
+
+void FrmClock::cmdAdd_Click() {
+    const SelectionState selection{
+        ListPair::selectedRow(lstClient1) >= 0, ListPair::selectedRow(lstClient2) >= 0,
+        ListPair::selectedRow(lstWork1) >= 0, ListPair::selectedRow(lstWork2) >= 0};
+    const CheckResult check =
+        CheckSelection(selection, span_->txtTimeMin->text(), appState().gClientLabel);
+    if (!check.ok) {
+        prompter().message(this, check.message, kCheckTitle, MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    const bool recorded = guarded(QStringLiteral("The activity was not recorded."), [this] {
+        const AppState& state = appState();
+        store::ActivityRecord record;
+        record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
+        record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+        record.clientNumber = wholeNumberOf(ListPair::selectedText(lstClient2),
+                                            state.gClientLabel.toLower() + " number");
+        record.clientName = ListPair::selectedText(lstClient1);
+        record.workDescription = ListPair::selectedText(lstWork1);
+        record.workCode = wholeNumberOf(ListPair::selectedText(lstWork2), "work code");
+        record.employee = settings().text(keys::Emp);
+        const QDateTime now = appClock().now();
+        // A correction replaces the pressed record as one unit of work.
+        if (bEditMode_)
+            replaceRecord(appState().db(), keyFromTexts(selection_), state.gEmployee, record, now);
+        else
+            store::addClockRecord(appState().db(), record, now);
+    });
+    if (!recorded)
+        return;
+    frmControlLoadRecords();
+    cmdCancel_Click();
+}
+
+void FrmClock::cmdUndo_Click() {
+    if (bEditMode_ && !guarded(QStringLiteral("The selected record was not deleted."), [this] {
+            deleteSelectedRecord(appState().db(), keyFromTexts(selection_), appState().gEmployee);
+        }))
+        return;
+    cmdCancel_Click();
+}
+
+void FrmClock::cmdHelp_Click() {
+    help().open(this, QStringLiteral("ActivityLog.htm"));
+}
+
+void FrmClock::clientToggle() {
+    clientPair_->toggleSecond();
+}
+
+void FrmClock::workToggle() {
+    workPair_->toggleSecond();
+}
+
+bool FrmClock::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FG1->viewport()) {
+        // Any button; the second press of a double click is a press too.
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            Dayslist_MouseDown(FG1->rowAt(mouse->position().toPoint().y()));
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    const bool client = watched == Frame2 || watched == lblClient1 || watched == lblClient2;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        ignoreReleaseOn_ = nullptr;
+        break;
+    case QEvent::MouseButtonDblClick:
+        // A double click is one click here: its closing release toggles nothing.
+        ignoreReleaseOn_ = watched;
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (ignoreReleaseOn_ == watched) {
+            ignoreReleaseOn_ = nullptr;
+            return true;
+        }
+        client ? clientToggle() : workToggle();
+        // Consumed here, so a heading's click does not reach its frame too.
+        return true;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmClock::closeEvent(QCloseEvent* event) {
+    span_->Timer1->stop();
+    appState().gMinuteCount = 0;
+    forms().trackTime();
+    forms().show(Form::Control);
+    event->accept();
+}

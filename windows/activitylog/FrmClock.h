@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ClockRecords.h"
+#include "ListPair.h"
+#include "SavedLayout.h"
+#include "SpanControls.h"
+
+#include <QWidget>
+
+class QCalendarWidget;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+
+// The Activity Log: the employee's records of the day chosen in the
+// calendar, with an entry area to record a span for that day, to correct a
+// pressed record, or to delete it.
+class FrmClock : public QWidget, public SavedLayoutTarget {
+    Q_OBJECT
+public:
+    explicit FrmClock(QWidget* parent = nullptr);
+    ~FrmClock() override;
+
+    void LoadSavedSettings();
+    void applyLayout(const SavedLayout& layout) override;
+    void DaysList();
+    void frmControlLoadRecords();
+    void frmControlLoadRecords2();
+    void EditMode();
+
+    // `row` is the grid row under the pointer (0 is the first record), -1
+    // for the header or below the last row.
+    void Dayslist_MouseDown(int row);
+    void MVDate_Click(const QDate& date);
+    void cmdAdd_Click();
+    void cmdUndo_Click();
+    void cmdCancel_Click();
+    void cmdHelp_Click();
+    void clientToggle();
+    void workToggle();
+
+    bool bEditMode() const { return bEditMode_; }
+    const SelectionTexts& selection() const { return selection_; }
+    SpanControls* span() const { return span_; }
+    ListPair* clientPair() const { return clientPair_; }
+    ListPair* workPair() const { return workPair_; }
+    QTableWidget* grid() const { return FG1; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void placeControls();
+    void Form_Load();
+    void colourRow(int row, const QColor& colour);
+    // Fills both pairs, selecting the client and work code of `latest`.
+    void fillLists(const std::vector<CodeRow>& clients, const std::vector<CodeRow>& work,
+                   const std::optional<store::ActivityRecord>& latest);
+    // Runs `work`; a database error is shown under `failed` and the window
+    // stays as it is.
+    template <class Work> bool guarded(const QString& failed, Work&& work);
+
+    QTableWidget* FG1;
+    QToolButton* cmdAdd;
+    QToolButton* cmdUndo;
+    QPushButton* cmdCancel;
+    QToolButton* cmdHelp;
+    QGroupBox* Frame2;
+    QGroupBox* Frame1;
+    QLabel* lblClient1;
+    QLabel* lblClient2;
+    QLabel* lblWork1;
+    QLabel* lblWork2;
+    QListWidget* lstClient1;
+    QListWidget* lstClient2;
+    QListWidget* lstWork1;
+    QListWidget* lstWork2;
+    QCalendarWidget* MVDate;
+    QFrame* Line1;
+    QFrame* Line2;
+    SpanControls* span_;
+    ListPair* clientPair_;
+    ListPair* workPair_;
+
+    bool bEditMode_ = false;
+    SelectionTexts selection_;
+    QObject* ignoreReleaseOn_ = nullptr; // the release that ends a double click
+};
