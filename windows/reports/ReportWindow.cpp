@@ -17,6 +17,8 @@
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStyle>
@@ -49,6 +51,24 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
     return box;
 }
 
+// A small printer for the Print button where the desktop theme has none.
+QIcon drawnPrinterIcon() {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter paint(&picture);
+    paint.setRenderHint(QPainter::Antialiasing);
+    paint.setPen(QPen(Qt::black, 1.5));
+    paint.setBrush(Qt::white);
+    paint.drawRect(QRectF(9, 3, 14, 10)); // paper going in
+    paint.setBrush(QColor(0x70, 0x70, 0x70));
+    paint.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2); // body
+    paint.setBrush(Qt::white);
+    paint.drawRect(QRectF(8, 19, 16, 10)); // paper coming out
+    paint.drawLine(QPointF(11, 23), QPointF(21, 23));
+    paint.drawLine(QPointF(11, 26), QPointF(19, 26));
+    return QIcon(picture);
+}
+
 } // namespace
 
 frmReportCriteria::frmReportCriteria(QWidget* parent)
@@ -62,9 +82,9 @@ frmReportCriteria::frmReportCriteria(QWidget* parent)
                               look->standardIcon(QStyle::SP_DialogSaveButton));
     cmdViewReport = pictureButton("cmdViewReport", QStringLiteral("Print Preview"),
                                   look->standardIcon(QStyle::SP_FileDialogContentsView));
-    cmdPrint = pictureButton("cmdPrint", QStringLiteral("Print"),
-                             QIcon::fromTheme(QStringLiteral("document-print"),
-                                              look->standardIcon(QStyle::SP_FileIcon)));
+    cmdPrint =
+        pictureButton("cmdPrint", QStringLiteral("Print"),
+                      QIcon::fromTheme(QStringLiteral("document-print"), drawnPrinterIcon()));
     cmdHelp = pictureButton("cmdHelp", QStringLiteral("Help"),
                             look->standardIcon(QStyle::SP_DialogHelpButton));
 
