@@ -216,17 +216,6 @@ private slots:
         QCOMPARE(layout.lblClient2, QString("Number"));
         QCOMPARE(layout.frame2, QString("Project Information"));
         QCOMPARE(layout.intMinTimer, qint16(25));
-
-        // And back to Client wording
-        World again;
-        again.env.openNewDatabase();
-        again.env.settingsStore->setText(keys::lLabel, "2");
-        again.open();
-        again.click("optClient");
-        again.click("cmdAdd");
-        QCOMPARE(again.setting(keys::lblClient1), QString("Client"));
-        QCOMPARE(again.setting(keys::Frame2), QString("Client Information"));
-        QCOMPARE(again.setting(keys::lLabel), QString("1"));
     }
 
     void helpOpensTheSetupTopic() {

@@ -2,7 +2,6 @@
 #include "Schema.h"
 #include "SetupFixtures.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,25 +22,6 @@ class TestMaintenance : public QObject {
 
 private slots:
     void init() { QFile::remove(file()); }
-
-    void purgeTakesOnlyThisEmployeesOldRecords() {
-        // Given 20 of Ann's records (one a day) and 100 days of Bob's
-        store::Database db = open();
-        const QDateTime cutoff = kNow.addDays(-90);
-        addDaily(db, kAnn, kNow.addDays(-10), 20);   // all newer than the cut-off
-        addDaily(db, kAnn, cutoff.addSecs(-60), 12); // 12 older
-        addDaily(db, kBob, kNow, 100);               // some older, but not Ann's
-        const int bobBefore = rowCountOf(db, kBob);
-
-        // When the purge counts and deletes with that cut-off
-        QCOMPARE(store::countRecordsBefore(db, kAnn, cutoff), 12);
-        QCOMPARE(store::purgeRecordsBefore(db, kAnn, cutoff, 12), std::optional<int>(12));
-
-        // Then exactly those 12 went, and Bob's are all still there
-        QCOMPARE(rowCountOf(db, kAnn), 20);
-        QCOMPARE(store::countRecordsBefore(db, kAnn, cutoff), 0);
-        QCOMPARE(rowCountOf(db, kBob), bobBefore);
-    }
 
     void purgeAtTheCutoffKeepsRecordsBeginningExactlyThen() {
         store::Database db = open();
@@ -64,34 +44,6 @@ private slots:
         // When the purge runs, it deletes nothing and reports that
         QCOMPARE(store::purgeRecordsBefore(db, kAnn, cutoff, agreed), std::nullopt);
         QCOMPARE(rowCountOf(db, kAnn), 4);
-    }
-
-    void compactionShrinksTheFileAndKeepsEveryRow() {
-        // Given a file from which most rows were deleted
-        {
-            store::Database db = open();
-            addDaily(db, kAnn, kNow, 3000);
-            addDaily(db, kBob, kNow, 300);
-            store::purgeRecordsBefore(db, kAnn, kNow.addDays(-100),
-                                      store::countRecordsBefore(db, kAnn, kNow.addDays(-100)));
-        }
-        const qint64 sizeBefore = QFileInfo(file()).size();
-        store::Database db = open();
-        const QByteArray rowsBefore = rowsDigest(db);
-        const int countBefore = rowCount(db);
-        QCOMPARE(countBefore, 101 + 300);
-
-        // When it is compacted
-        store::compactDatabase(db);
-
-        // Then it is smaller, still ours, and holds the same rows
-        const qint64 sizeAfter = QFileInfo(file()).size();
-        QVERIFY2(sizeAfter < sizeBefore / 2,
-                 qPrintable(QString("%1 -> %2 bytes").arg(sizeBefore).arg(sizeAfter)));
-        QCOMPARE(rowsDigest(db), rowsBefore);
-        store::Database reopened = open();
-        QCOMPARE(rowsDigest(reopened), rowsBefore);
-        QVERIFY(!QFileInfo::exists(dir.filePath("Hourloom2.HL2")));
     }
 
     void anotherConnectionKeepsWorkingAfterCompaction() {

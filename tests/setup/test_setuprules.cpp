@@ -52,19 +52,6 @@ private slots:
         QVERIFY(cutoff.has_value());
         QCOMPARE(*cutoff, expected);
     }
-
-    void purgeCutoffRefusesText() {
-        const QDateTime now(QDate(2026, 3, 11), QTime(15, 0));
-        QVERIFY(!::purgeCutoff(now, "abc").has_value());
-        QVERIFY(!::purgeCutoff(now, "").has_value());
-        QVERIFY(!::purgeCutoff(now, "9O").has_value());
-    }
-
-    void databaseExtension() {
-        QCOMPARE(withDatabaseExtension("/tmp/work/Team"), QString("/tmp/work/Team.HL1"));
-        QCOMPARE(withDatabaseExtension("/tmp/work/Team.HL1"), QString("/tmp/work/Team.HL1"));
-        QCOMPARE(withDatabaseExtension("/tmp/work.d/team.hl1"), QString("/tmp/work.d/team.hl1"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSetupRules)
