@@ -107,16 +107,18 @@ std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
 }
 
 std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, const QDate& day) {
-    // The employee is named in both branches so that each can use its index.
+    // The employee is named in both branches, and every value is bound on its
+    // own: with shared parameters the planner folds the branches together and
+    // reads every record of the employee instead of using the two indexes.
     Statement query(db, (QByteArray("SELECT ") + kColumns +
                          " FROM tblTimeSheet"
-                         " WHERE (EndTime >= ?1 AND EndTime <= ?2 AND Employee = ?3)"
-                         " OR (BeginTime >= ?1 AND BeginTime <= ?2 AND Employee = ?3)"
+                         " WHERE (EndTime >= ? AND EndTime <= ? AND Employee = ?)"
+                         " OR (BeginTime >= ? AND BeginTime <= ? AND Employee = ?)"
                          " ORDER BY BeginTime ASC")
                             .constData());
-    query.bind(1, QDateTime(day, QTime(0, 0)))
-        .bind(2, QDateTime(day, QTime(23, 59)))
-        .bind(3, employee);
+    const QDateTime from(day, QTime(0, 0));
+    const QDateTime to(day, QTime(23, 59));
+    query.bind(1, from).bind(2, to).bind(3, employee).bind(4, from).bind(5, to).bind(6, employee);
     return readAll(query);
 }
 
