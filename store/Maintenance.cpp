@@ -1,8 +1,13 @@
 #include "Maintenance.h"
 
+#include "Backup.h"
+
 namespace store {
 
 void compactDatabase(Database& db) {
+    // The copy beside the file is the user's way back if the rebuilt file is
+    // not what they expected; no copy, no compaction.
+    backupDatabase(db);
     // VACUUM keeps the original pages in the rollback journal until it
     // commits, so the only good copy never lives in a temporary file.
     for (int attempt = 1;; ++attempt) {
@@ -27,6 +32,9 @@ int countRecordsBefore(Database& db, const QString& employee, const QDateTime& c
 
 std::optional<int> purgeRecordsBefore(Database& db, const QString& employee,
                                       const QDateTime& cutoff, int expected) {
+    // The copy is taken just before the write transaction: a copy cannot be
+    // read through a connection that is writing.
+    backupDatabase(db);
     return writeTransaction(db, [&]() -> std::optional<int> {
         if (countRecordsBefore(db, employee, cutoff) != expected)
             return std::nullopt;

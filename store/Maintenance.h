@@ -13,7 +13,8 @@ namespace store {
 // at any point leaves either the old or the compacted file, both complete, and
 // other connections to the file keep working. Waits a bounded time for other
 // copies of the program to release the file; throws DbError when it cannot
-// run (the file is then left as it was).
+// run (the file is then left as it was). First keeps a checked copy of the
+// file as it was (see backupDatabase); without that copy nothing is compacted.
 void compactDatabase(Database& db);
 
 // How many of the employee's records began before `cutoff`.
@@ -23,7 +24,9 @@ int countRecordsBefore(Database& db, const QString& employee, const QDateTime& c
 // their number is still `expected` (the number the user agreed to): counting
 // and deleting share one transaction, so nothing added meanwhile by another
 // copy of the program is deleted unseen. Returns the number deleted, or
-// nothing (and deletes nothing) when the count has changed.
+// nothing (and deletes nothing) when the count has changed. Before deleting,
+// keeps a checked copy of the file (see backupDatabase); when the copy cannot
+// be made, nothing is deleted and DbError is thrown.
 std::optional<int> purgeRecordsBefore(Database& db, const QString& employee,
                                       const QDateTime& cutoff, int expected);
 
