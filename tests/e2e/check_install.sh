@@ -1,0 +1,43 @@
+#!/bin/sh
+# Installs the built program under a fresh prefix and checks that everything a
+# desktop needs is there: the executable, its data files, the icon theme
+# files, a valid menu entry, and the login entry kept out of autostart.
+#   check_install.sh <cmake> <build folder> <prefix>
+set -eu
+. "$(dirname "$0")/lib.sh"
+CMAKE=$1 BUILD=$2 PREFIX=$3
+rm -rf "$PREFIX"
+"$CMAKE" --install "$BUILD" --prefix "$PREFIX" --strip >/dev/null || fail "cmake --install failed"
+
+[ -x "$PREFIX/bin/hourloom" ] || fail "no executable bin/hourloom"
+for file in share/hourloom/Hourloom1.chm share/hourloom/blank.htm \
+    share/applications/hourloom.desktop share/hourloom/autostart/hourloom.desktop \
+    share/icons/hicolor/scalable/apps/hourloom.svg; do
+    [ -s "$PREFIX/$file" ] || fail "missing or empty: $file"
+done
+head -c 4 "$PREFIX/share/hourloom/Hourloom1.chm" | grep -q ITSF || fail "Hourloom1.chm is not a compiled help file"
+for size in 16 22 24 32 48 64 128 256; do
+    png="$PREFIX/share/icons/hicolor/${size}x${size}/apps/hourloom.png"
+    file "$png" | grep -q "PNG image data, $size x $size," || fail "wrong or missing icon: $png"
+done
+
+entry="$PREFIX/share/applications/hourloom.desktop"
+grep -qx "Name=Hourloom" "$entry" || fail "menu entry name"
+grep -qx "GenericName=Time Tracker" "$entry" || fail "menu entry generic name"
+grep -qx "Categories=Office;ProjectManagement;" "$entry" || fail "menu entry categories"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" "$PREFIX/share/hourloom/autostart/hourloom.desktop" ||
+        fail "desktop-file-validate found faults"
+else
+    echo "note: desktop-file-validate not installed (package desktop-file-utils)"
+fi
+[ ! -e "$PREFIX/etc/xdg/autostart" ] || fail "the login entry must not be enabled for every user"
+
+# Nothing from the build tree may be needed at run time.
+if readelf -d "$PREFIX/bin/hourloom" | grep -q "R.*PATH"; then
+    fail "the executable keeps a build-tree library path"
+fi
+missing=$(ldd "$PREFIX/bin/hourloom" | grep "not found" || true)
+[ -z "$missing" ] || fail "libraries not found: $missing"
+
+echo "installed size: $(du -sk "$PREFIX" | cut -f1) kB (executable $(du -k "$PREFIX/bin/hourloom" | cut -f1) kB)"

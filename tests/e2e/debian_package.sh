@@ -1,0 +1,31 @@
+#!/bin/sh
+# Builds the Debian package and checks what it declares: the runtime
+# libraries the program links (and no development packages), the files a
+# desktop needs, and that apt can resolve it on this system.
+#   debian_package.sh <cpack> <build folder> <output folder>
+set -eu
+. "$(dirname "$0")/lib.sh"
+CPACK=$1 BUILD=$2 OUT=$3
+command -v dpkg-shlibdeps >/dev/null || fail "dpkg-shlibdeps is missing (package dpkg-dev)"
+rm -rf "$OUT"
+mkdir -p "$OUT"
+(cd "$OUT" && "$CPACK" -G DEB --config "$BUILD/CPackConfig.cmake" -B "$OUT" >cpack.log 2>&1) ||
+    { cat "$OUT/cpack.log" >&2; fail "cpack failed"; }
+deb=$(ls "$OUT"/hourloom_*.deb 2>/dev/null | head -n 1)
+[ -n "$deb" ] || fail "no hourloom_*.deb was made"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 libsqlcipher0 libchm1 libc6 libstdc++6; do
+    echo "$depends" | grep -q "\b$package\b" || fail "the package does not depend on $package"
+done
+echo "$depends" | grep -q -- "-dev\b" && fail "the package depends on a development package"
+
+contents=$(dpkg-deb -c "$deb")
+for file in ./usr/bin/hourloom ./usr/share/hourloom/Hourloom1.chm ./usr/share/hourloom/blank.htm \
+    ./usr/share/applications/hourloom.desktop ./usr/share/icons/hicolor/48x48/apps/hourloom.png; do
+    echo "$contents" | grep -q " $file\$" || fail "the package lacks $file"
+done
+apt-get install --simulate --no-install-recommends "$deb" >"$OUT/apt.log" 2>&1 ||
+    { cat "$OUT/apt.log" >&2; fail "apt cannot install the package"; }
+echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) kB, installed size $(dpkg-deb -f "$deb" Installed-Size) kB"

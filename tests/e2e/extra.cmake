@@ -1,0 +1,36 @@
+# End-to-end tests: the installed program itself under a real X server with a
+# tray host, the Debian package, and the report page in a real browser. Each
+# is a script; screenshots land in <build>/screenshots.
+add_executable(e2e_fixture ${dir}/fixture_tool.cpp)
+target_link_libraries(e2e_fixture PRIVATE hl_reports hl_store hl_core)
+
+set(e2e_work ${CMAKE_CURRENT_BINARY_DIR}/e2e)
+set(e2e_prefix ${e2e_work}/prefix)
+set(e2e_shots ${PROJECT_BINARY_DIR}/screenshots)
+
+add_test(NAME e2e_install
+         COMMAND ${dir}/check_install.sh ${CMAKE_COMMAND} ${PROJECT_BINARY_DIR} ${e2e_prefix})
+set_tests_properties(e2e_install PROPERTIES FIXTURES_SETUP e2e_installed TIMEOUT 120)
+
+add_test(NAME e2e_time_control
+         COMMAND ${dir}/time_control.sh ${e2e_prefix} $<TARGET_FILE:e2e_fixture>
+                 ${e2e_work}/time_control ${e2e_shots})
+add_test(NAME e2e_no_database
+         COMMAND ${dir}/no_database.sh ${e2e_prefix} ${e2e_work}/no_database ${e2e_shots})
+# One X server at a time: they share the machine's two cores and the
+# start-to-window time is measured.
+set_tests_properties(e2e_time_control e2e_no_database PROPERTIES
+  FIXTURES_REQUIRED e2e_installed RESOURCE_LOCK e2e_display SKIP_RETURN_CODE 77 TIMEOUT 60)
+
+add_test(NAME e2e_report_browser
+         COMMAND ${dir}/report_in_browser.sh $<TARGET_FILE:e2e_fixture> ${e2e_work}/report
+                 ${e2e_shots})
+set_tests_properties(e2e_report_browser PROPERTIES TIMEOUT 90)
+
+add_test(NAME e2e_debian_package
+         COMMAND ${dir}/debian_package.sh ${CMAKE_CPACK_COMMAND} ${PROJECT_BINARY_DIR}
+                 ${e2e_work}/package)
+set_tests_properties(e2e_debian_package PROPERTIES TIMEOUT 180)
+
+set_tests_properties(e2e_install e2e_time_control e2e_no_database e2e_report_browser
+                     e2e_debian_package PROPERTIES LABELS e2e)
