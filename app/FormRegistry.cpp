@@ -64,8 +64,11 @@ QWidget* FormRegistry::find(Form form) const {
 }
 
 void FormRegistry::unload(Form form) {
-    if (QWidget* window = find(form))
-        window->close();
+    QPointer<QWidget>& slot = loaded_[static_cast<int>(form)];
+    // A closed window is deleted only when control returns to the event loop;
+    // forget it at once so that showing the form again loads a fresh one.
+    if (slot && slot->close())
+        slot = nullptr;
 }
 
 void FormRegistry::trackTime() {

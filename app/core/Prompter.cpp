@@ -79,7 +79,10 @@ std::optional<QString> DialogPrompter::openFileName(QWidget* owner, const FileRe
 }
 
 std::optional<QString> DialogPrompter::saveFileName(QWidget* owner, const FileRequest& request) {
+    // Choosing an existing file is an answer in itself (the database button
+    // then opens it, an export replaces it): no second question.
     const QString path = QFileDialog::getSaveFileName(owner, request.title, joinedPath(request),
-                                                      qtFileFilter(request.filter));
+                                                      qtFileFilter(request.filter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     return path.isEmpty() ? std::nullopt : std::optional(path);
 }

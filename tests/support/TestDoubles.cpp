@@ -46,7 +46,9 @@ QStringList ScriptedPrompter::texts() const {
     return all;
 }
 
-RecordingForms::~RecordingForms() { destroyAll(); }
+RecordingForms::~RecordingForms() {
+    destroyAll();
+}
 
 void RecordingForms::destroyAll() {
     for (auto& [form, window] : loaded_)
@@ -75,8 +77,9 @@ QWidget* RecordingForms::find(Form form) const {
 
 void RecordingForms::unload(Form form) {
     unloadedForms.push_back(form);
-    if (QWidget* window = find(form))
-        window->close();
+    auto it = loaded_.find(form);
+    if (it != loaded_.end() && it->second && it->second->close())
+        loaded_.erase(it);
 }
 
 void RecordingForms::trackTime() {

@@ -304,9 +304,10 @@ private slots:
         QPointer<QWidget> first = f->env->windows.show(Form::Clock);
         FrmControl* w = f->open();
         w->cmdInput_Click();
-        QVERIFY(!first);
         QWidget* second = f->env->windows.find(Form::Clock);
-        QVERIFY(second && second->isVisible());
+        QVERIFY(second && second != first && second->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first);
         QVERIFY(!w->isVisible());
     }
 
@@ -317,7 +318,6 @@ private slots:
         QCOMPARE(f->env->helpCalls.calls.back().owner.data(), w);
     }
 };
-
 
 QTEST_MAIN(TestFrmControl)
 #include "test_frmcontrol.moc"

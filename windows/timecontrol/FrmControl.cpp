@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimeEdit>
@@ -329,13 +328,7 @@ void FrmControl::switchTo(int form) {
 
 void FrmControl::cmdInput_Click() {
     // The Activity Log always comes up freshly loaded.
-    if (QPointer<QWidget> old = forms().find(Form::Clock)) {
-        forms().unload(Form::Clock);
-        // A closed window is only deleted later; make sure showing it again
-        // loads a new one rather than reviving the closing one.
-        if (old && !old->isVisible())
-            delete old.data();
-    }
+    forms().unload(Form::Clock);
     close();
     forms().show(Form::Clock);
 }
