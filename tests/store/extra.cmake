@@ -24,6 +24,13 @@ endif()
 foreach(test store_test_fault_writes store_test_crash_kill store_test_load_shared)
   if(TARGET ${test})
     set_property(TEST ${test} PROPERTY LABELS store stress)
-    set_property(TEST ${test} PROPERTY TIMEOUT 600)
+    set_property(TEST ${test} PROPERTY TIMEOUT 900)
+    # Qt Test's own watchdog would end a long function after five minutes.
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT QTEST_FUNCTION_TIMEOUT=900000)
   endif()
 endforeach()
+
+# Bad settings: the real start-up and the saved layout, which live in the shell.
+if(TARGET store_test_badsettings_start)
+  target_link_libraries(store_test_badsettings_start PRIVATE hl_shell)
+endif()
