@@ -1,65 +1,63 @@
-#include "ControlFixture.h"
 #include "FormRegistry.h"
+#include "FrmControl.h"
 #include "Main.h"
+#include "Records.h"
 #include "ResidentShell.h"
 #include "Schema.h"
 #include "Shell.h"
+#include "TestEnvironment.h"
 
+#include <QLabel>
+#include <QListWidget>
 #include <QTest>
-#include <QToolButton>
+#include <QTimeEdit>
 
-// From start-up to a record in the file: the program starts with a fresh
-// settings folder and database, the Time Control window comes up, a client
-// and a work code are picked and Add Time records the span.
+// From start-up with a fresh settings folder and database to a record in the
+// file: the begin set to 9:00, a client and a work code picked, Add Time.
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private slots:
     void recordsASpanFromStartUp() {
-        ControlFixture f;
-        const QString file = f.env->state.gDataBaseLoc;
-        f.env->state.gDataBase.reset(); // start-up opens it itself
+        TestEnvironment env;
+        const QDateTime now(QDate(2026, 3, 11), QTime(10, 15, 40));
+        env.clockNow.set(now);
+        env.openNewDatabase().exec("INSERT INTO tblClient VALUES (10, 'Acme');"
+                                   "INSERT INTO tblWork VALUES (7, 'Design');"
+                                   "INSERT INTO tblWork VALUES (8, 'Build');");
+        env.settingsStore->setText(keys::Emp, "Pat");
+        env.state.gDataBase.reset(); // start-up opens it itself
         FormRegistry registry;
         ResidentShell resident;
         services().forms = &registry;
         setShell(&resident);
-        f.env->clockNow.set(ControlFixture::today(10, 15, 40));
 
         Main();
         // Without a notification area the program says so once; nothing else is asked.
-        QVERIFY(f.env->prompts.shown.size() <= 1);
-        QVERIFY(appState().gDataBase);
-        // The splash hands over to the Time Control window.
-        auto* w = static_cast<FrmControl*>(registry.find(Form::Control));
-        if (!w)
-            w = static_cast<FrmControl*>(registry.show(Form::Control));
-        QVERIFY(w);
-        w->span()->Timer1_Timer();
-        QCOMPARE(ControlFixture::begin(w), ControlFixture::today(9, 15));
-
-        ControlFixture::list(w, "lstClient1")->setCurrentRow(0);
-        w->clientPair()->pairFrom(ControlFixture::list(w, "lstClient1"));
-        ControlFixture::list(w, "lstWork2")->setCurrentRow(1);
-        w->workPair()->pairFrom(ControlFixture::list(w, "lstWork2"));
-        const size_t messagesBefore = f.env->prompts.shown.size();
-        QTest::mouseClick(ControlFixture::child<QToolButton>(w, "cmdAdd"), Qt::LeftButton);
-        QCOMPARE(f.env->prompts.shown.size(), messagesBefore);
+        QVERIFY(env.prompts.shown.size() <= 1);
+        const size_t messages = env.prompts.shown.size();
+        auto* w = static_cast<FrmControl*>(registry.show(Form::Control));
+        w->span()->dtBeginTime->setTime(QTime(9, 0)); // the user's change
+        w->clientPair()->first()->setCurrentRow(0);
+        w->clientPair()->pairFrom(w->clientPair()->first());
+        w->workPair()->second()->setCurrentRow(1);
+        w->workPair()->pairFrom(w->workPair()->second());
+        appState().gIdleCount = 3;
+        QTest::mouseClick(w->findChild<QWidget*>("cmdAdd"), Qt::LeftButton);
+        QCOMPARE(env.prompts.shown.size(), messages);
+        QCOMPARE(w->span()->begin(), QDateTime(now.date(), QTime(10, 15)));
+        QCOMPARE(w->findChild<QLabel*>("ssStatusPanel5")->text(), "1HRs 15Mins");
+        QCOMPARE(appState().gIdleCount, 0);
 
         registry.destroyAll();
         appState().gDataBase.reset();
-        store::Database reopened = store::connectDataBase(file, QStringLiteral("Hourloom.HL1"));
-        store::Statement row(reopened, "SELECT BeginTime, EndTime, ClientNumber, ClientName, "
-                                       "WorkCode, WorkDescription, Employee FROM tblTimeSheet");
-        QVERIFY(row.step());
-        QCOMPARE(row.dateTime(0), ControlFixture::today(9, 15));
-        QCOMPARE(row.dateTime(1), ControlFixture::today(10, 15));
-        QCOMPARE(row.int64(2), 10);
-        QCOMPARE(row.text(3), QStringLiteral("Acme"));
-        QCOMPARE(row.int64(4), 8);
-        QCOMPARE(row.text(5), QStringLiteral("Build"));
-        QCOMPARE(row.text(6), QStringLiteral("Pat"));
-        QVERIFY(!row.step());
+        store::Database file = store::connectDataBase(env.path("Hourloom.HL1"), "Hourloom.HL1");
+        const store::ActivityRecord expected{
+            now,  {now.date(), QTime(9, 0)}, {now.date(), QTime(10, 15)}, 10, "Acme", 8, "Build",
+            "Pat"};
+        QVERIFY(store::recentRecords(file, "Pat", {now.date(), QTime(0, 0)},
+                                     store::RecentOrder::EndTimeDesc) == std::vector{expected});
         setShell(nullptr);
-        services().forms = &f.env->windows;
+        services().forms = &env.windows;
     }
 };
 
