@@ -1,0 +1,340 @@
+#include "ActivityLogForms.h"
+#include "DayList.h"
+#include "FrmClock.h"
+#include "Records.h"
+#include "SpanPrefill.h"
+#include "TestEnvironment.h"
+
+#include <QCalendarWidget>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+namespace {
+QDateTime at(int day, int h, int m, int s = 0) {
+    return QDateTime(QDate(2026, 3, day), QTime(h, m, s));
+}
+using Spans = QList<QPair<QDateTime, QDateTime>>;
+} // namespace
+
+Q_DECLARE_METATYPE(Spans)
+
+// Clients 10 Acme, 20 Birch and 30 O'Brien "Q", work codes 7 Design and 8
+// Build, employee Pat, the clock at 2:00 PM on 5 March 2026.
+class TestFrmClock : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnvironment> env;
+
+    store::Database& db() { return *env->state.gDataBase; }
+    void add(const QDateTime& begin, const QDateTime& end, int client = 10, int work = 7,
+             const QString& employee = "Pat") {
+        const char* name = client == 10   ? "Acme"
+                           : client == 20 ? "Birch"
+                           : client == 30 ? "O'Brien \"Q\""
+                                          : "Gone";
+        store::appendRecord(db(), {begin, begin, end, client, name, work,
+                                   work == 7 ? "Design" : "Build", employee});
+    }
+    std::vector<store::ActivityRecord> stored(int day = 3, const QString& employee = "Pat") {
+        return store::dayRecords(db(), employee, QDate(2026, 3, day));
+    }
+    FrmClock* open(int day = 5) {
+        auto* w = static_cast<FrmClock*>(env->windows.show(Form::Clock));
+        w->span()->Timer1_Timer(); // the first tick after load
+        if (day != 5)
+            w->MVDate_Click(QDate(2026, 3, day));
+        return w;
+    }
+    // A real mouse press on grid row `row` (0 is the first record).
+    static void pressRow(FrmClock* w, int row, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(w->grid()->viewport(), button, {},
+                          w->grid()->visualItemRect(w->grid()->item(row, 0)).center());
+    }
+    static QStringList rowTexts(FrmClock* w, int row) {
+        QStringList texts;
+        for (int c = 0; c < w->grid()->columnCount(); ++c)
+            texts << w->grid()->item(row, c)->text();
+        return texts;
+    }
+    static void click(FrmClock* w, const QString& name) {
+        QTest::mouseClick(w->findChild<QWidget*>(name), Qt::LeftButton);
+    }
+    static QString selected(QListWidget* list) { return ListPair::selectedText(list); }
+    static QString minutes(FrmClock* w) { return w->span()->txtTimeMin->text(); }
+
+private slots:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        env->clockNow.set(at(5, 14, 0));
+        env->openNewDatabase().exec(
+            "INSERT INTO tblClient VALUES (10, 'Acme'); INSERT INTO tblClient VALUES (20, 'Birch');"
+            "INSERT INTO tblClient VALUES (30, 'O''Brien \"Q\"');"
+            "INSERT INTO tblWork VALUES (7, 'Design'); INSERT INTO tblWork VALUES (8, 'Build');");
+        env->settingsStore->setText(keys::Emp, "Pat");
+        env->windows.factories[Form::Clock] = [] { return createFrmClock(); };
+    }
+    void cleanup() { env.reset(); }
+
+    void dayListShowsTheRecordsBeginningOrEndingOnTheDay() {
+        QCOMPARE(dayListColumnWidths(7215), (std::array<int, 6>{1002, 702, 1202, 852, 1662, 1662}));
+        for (const QDateTime& moment : {at(4, 23, 30, 40), at(5, 0, 0), at(5, 0, 0, 1)})
+            QCOMPARE(dateTimeFromGridText(gridDateTimeText(moment)), std::optional(moment));
+        add(at(4, 14, 0), at(4, 15, 0), 20, 8);
+        add(at(4, 23, 0), at(5, 1, 0));
+        add(at(3, 10, 0), at(5, 9, 0), 30);
+        add(at(4, 9, 0), at(4, 10, 0, 30));
+        add(at(4, 11, 0), at(4, 12, 0), 10, 7, "Sam");
+        FrmClock* w = open(4);
+        QCOMPARE(w->windowTitle(), "Activity Log");
+        QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
+        QCOMPARE(w->grid()->rowCount(), 3);
+        QCOMPARE(rowTexts(w, 0), (QStringList{"Acme", "10", "Design", "7", "3/4/2026 9:00:00 AM",
+                                              "3/4/2026 10:00:30 AM"}));
+        QCOMPARE(rowTexts(w, 1)[4], "3/4/2026 2:00:00 PM");
+        QCOMPARE(rowTexts(w, 2)[4], "3/4/2026 11:00:00 PM");
+        QCOMPARE(w->grid()->item(0, 1)->font().pointSize(), 7);
+        QCOMPARE(w->grid()->item(0, 4)->font().pointSize(), 8);
+        w->MVDate_Click(QDate(2026, 3, 5)); // both records that end on 5 March
+        QCOMPARE(w->grid()->rowCount(), 2);
+        QCOMPARE(rowTexts(w, 0)[0], "O'Brien \"Q\"");
+        QCOMPARE(rowTexts(w, 1)[4], "3/4/2026 11:00:00 PM");
+        QVERIFY(!w->grid()->horizontalHeader()->isHidden());
+        w->MVDate_Click(QDate(2026, 3, 6));
+        QCOMPARE(w->grid()->rowCount(), 0);
+        QVERIFY(w->grid()->horizontalHeader()->isHidden());
+    }
+
+    void pressingARowHighlightsItAloneAndTheHeaderChangesNothing() {
+        add(at(5, 8, 0), at(5, 9, 0));
+        add(at(5, 10, 0), at(5, 11, 0));
+        FrmClock* w = open();
+        pressRow(w, 0);
+        pressRow(w, 1, Qt::RightButton);
+        QTest::mousePress(w->grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(5, 5));
+        QVERIFY(w->bEditMode());
+        QCOMPARE(w->selection().vBeginTime, "3/5/2026 10:00:00 AM");
+        QCOMPARE(w->grid()->horizontalHeaderItem(0)->text(), "Client");
+        QVERIFY(!w->grid()->horizontalHeader()->sectionsMovable());
+        for (int c = 0; c < 6; ++c) {
+            QCOMPARE(w->grid()->item(1, c)->background().color(), QColor(0xFF, 0xFF, 0xC0));
+            QCOMPARE(w->grid()->item(0, c)->background().color(), QColor(Qt::white));
+        }
+        // A press below the rows selects nothing.
+        w->MVDate_Click(QDate(2026, 3, 6));
+        QTest::mousePress(w->grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        QVERIFY(!w->bEditMode());
+    }
+
+    void keyboardMovesOfTheCalendarShowNoOtherDay() {
+        add(at(5, 8, 0), at(5, 9, 0));
+        FrmClock* w = open();
+        w->findChild<QCalendarWidget*>("MVDate")->setSelectedDate(QDate(2026, 3, 4));
+        QCOMPARE(w->grid()->rowCount(), 1);
+        QVERIFY(w->span()->Timer1->isActive());
+        w->cmdCancel_Click(); // the next Cancel follows the calendar into the other day
+        QCOMPARE(w->grid()->rowCount(), 0);
+        QVERIFY(!w->span()->Timer1->isActive());
+    }
+
+    void todayBeginsAtTheLatestRecentEndAndFollowsTheClock() {
+        add(at(5, 9, 0), at(5, 10, 30));
+        add(at(5, 10, 30), at(5, 12, 15), 20, 8);
+        add(at(5, 8, 0), at(5, 16, 0)); // ends in the future: not counted
+        FrmClock* w = open();
+        QCOMPARE(w->span()->begin(), at(5, 12, 15));
+        QCOMPARE(selected(w->clientPair()->first()), "Birch");
+        QCOMPARE(selected(w->workPair()->second()), "8");
+        env->clockNow.set(at(5, 14, 1));
+        w->span()->Timer1_Timer();
+        QCOMPARE(minutes(w), "106");
+    }
+
+    void anotherDayLastsTheCaptureFrequency_data() {
+        QTest::addColumn<Spans>("records");
+        QTest::addColumn<QString>("beginWork");
+        QTest::addColumn<QDateTime>("begin");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("client");
+        QTest::newRow("after the latest record")
+            << Spans{{at(3, 14, 0), at(3, 15, 45)}, {at(3, 9, 0), at(3, 11, 0)}} << QString()
+            << at(3, 15, 45) << at(3, 16, 0) << "Acme";
+        QTest::newRow("past midnight") << Spans{{at(3, 22, 0), at(3, 23, 50)}} << QString()
+                                       << at(3, 23, 50) << at(4, 0, 5) << "Acme";
+        QTest::newRow("empty day")
+            << Spans{} << QString() << at(3, 8, 0) << at(3, 8, 15) << QString();
+        QTest::newRow("work begins late: a zero span")
+            << Spans{} << "11:50:00 PM" << at(3, 23, 50) << at(3, 23, 50) << QString();
+        QTest::newRow("begin of work no time")
+            << Spans{} << "soon" << at(3, 8, 0) << at(3, 8, 15) << QString();
+    }
+    void anotherDayLastsTheCaptureFrequency() {
+        QFETCH(Spans, records);
+        QFETCH(QString, beginWork);
+        QFETCH(QDateTime, begin);
+        QFETCH(QDateTime, end);
+        QFETCH(QString, client);
+        for (const auto& [b, e] : records)
+            add(b, e);
+        add(at(3, 16, 0), at(3, 17, 0), 20, 8, "Sam");
+        if (!beginWork.isEmpty())
+            settings().setText(keys::strBeginWork, beginWork);
+        FrmClock* w = open(3);
+        QCOMPARE(w->span()->begin(), begin);
+        QCOMPARE(w->span()->end(), end);
+        QCOMPARE(minutes(w), QString::number(begin.secsTo(end) / 60));
+        QCOMPARE(appState().gBeginDate, QDateTime(begin.date(), QTime(0, 0)));
+        QCOMPARE(appState().gEndDate, QDateTime(end.date(), QTime(0, 0)));
+        QCOMPARE(selected(w->clientPair()->first()), client);
+        QVERIFY(!w->span()->Timer1->isActive());
+    }
+
+    void pressingARowPutsTheRecordIntoTheEntry() {
+        add(at(4, 23, 30), at(5, 1, 15), 20, 8);
+        FrmClock* w = open();
+        pressRow(w, 0);
+        QCOMPARE(w->span()->begin(), at(4, 23, 30));
+        QCOMPARE(w->span()->end(), at(5, 1, 15));
+        QCOMPARE(appState().gBeginDate, at(4, 0, 0));
+        QCOMPARE(appState().gEndDate, at(5, 0, 0));
+        QCOMPARE(minutes(w), "105");
+        QCOMPARE(selected(w->clientPair()->second()), "20");
+        QCOMPARE(selected(w->workPair()->first()), "Build");
+        QVERIFY(!w->span()->Timer1->isActive());
+        w->span()->Label4_Click();
+        QTest::keyClicks(w->span()->txtTimeMin, "30"); // minutes from the record's begin
+        QCOMPARE(w->span()->end(), at(5, 0, 0));
+    }
+
+    void headingsToggleTheSecondListsWithThisWindowsWidths() {
+        FrmClock* w = open();
+        QCOMPARE(w->clientPair()->firstWidth(), 2175);
+        QCOMPARE(w->workPair()->firstWidth(), 2295);
+        click(w, "lblClient2");
+        QVERIFY(w->clientPair()->second()->isHidden());
+        QCOMPARE(w->clientPair()->firstWidth(), 3135);
+        QCOMPARE(settings().read("frmControl", "lstClient1Wit", "?"), "3135");
+        // A double click (click, double click, release) toggles once.
+        auto* lblWork1 = w->findChild<QLabel*>("lblWork1");
+        QTest::mouseClick(lblWork1, Qt::LeftButton);
+        QTest::mouseDClick(lblWork1, Qt::LeftButton);
+        QTest::mouseRelease(lblWork1, Qt::LeftButton);
+        QCOMPARE(w->workPair()->firstWidth(), 3135);
+        QCOMPARE(settings().read("frmControl", "lstWork1Wit", "?"), "2685");
+    }
+
+    void aCorrectionReplacesTheRecordDatedToday() {
+        add(at(3, 9, 0), at(3, 10, 30));
+        FrmClock* w = open(3);
+        pressRow(w, 0);
+        w->span()->dtEndTime->setTime(QTime(10, 45));
+        w->clientPair()->first()->setCurrentRow(1);
+        w->clientPair()->pairFrom(w->clientPair()->first());
+        click(w, "cmdAdd");
+        const store::ActivityRecord corrected{at(5, 0, 0), at(3, 9, 0), at(3, 10, 45), 20,
+                                              "Birch",     7,           "Design",      "Pat"};
+        QVERIFY(stored() == std::vector{corrected});
+        QVERIFY(!w->bEditMode());
+        QCOMPARE(rowTexts(w, 0)[5], "3/3/2026 10:45:00 AM");
+        QVERIFY(env->prompts.shown.empty());
+    }
+
+    void addingForAnotherDayRecordsItsPrefill() {
+        add(at(3, 14, 0), at(3, 15, 45));
+        FrmClock* w = open(3);
+        w->cmdAdd_Click();
+        QCOMPARE(stored().size(), size_t(2));
+        QVERIFY(stored()[1] == (store::ActivityRecord{at(5, 0, 0), at(3, 15, 45), at(3, 16, 0), 10,
+                                                      "Acme", 7, "Design", "Pat"}));
+        QCOMPARE(w->span()->begin(), at(3, 16, 0));
+        QCOMPARE(w->grid()->rowCount(), 2);
+    }
+
+    void nothingIsDeletedWithoutASelectionInForce_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("no row pressed") << "undo" << 0;
+        QTest::newRow("another day shown after the press") << "other day, undo" << 0;
+        QTest::newRow("cancel after the press") << "cancel, undo" << 0;
+        QTest::newRow("record of a client no longer listed") << "gone client, add" << 1;
+        QTest::newRow("work code deselected") << "no work, add" << 1;
+    }
+    void nothingIsDeletedWithoutASelectionInForce() {
+        QFETCH(QString, path);
+        QFETCH(int, messages);
+        add(at(3, 9, 0), at(3, 10, 30), path.startsWith("gone") ? 99 : 10);
+        FrmClock* w = open(3);
+        if (path != "undo")
+            pressRow(w, 0);
+        if (path.startsWith("other day"))
+            w->MVDate_Click(QDate(2026, 3, 4));
+        if (path.startsWith("cancel"))
+            click(w, "cmdCancel");
+        if (path.startsWith("no work")) {
+            w->workPair()->first()->clearSelection();
+            w->workPair()->pairFrom(w->workPair()->first());
+        }
+        path.endsWith("add") ? w->cmdAdd_Click() : w->cmdUndo_Click();
+        QCOMPARE(stored().size(), size_t(1));
+        QCOMPARE(int(env->prompts.shown.size()), messages);
+        QCOMPARE(env->prompts.last().title, messages ? "Activity NOT Recorded" : "");
+        QCOMPARE(w->bEditMode(), bool(messages)); // a refused entry stays as it was
+    }
+
+    void deleteRemovesOnlyThePressedRecordOfThisEmployeeWithoutAQuestion() {
+        add(at(5, 9, 0), at(5, 10, 0), 30, 8, "Sam");
+        add(at(5, 9, 0), at(5, 10, 0), 30, 8);
+        add(at(5, 9, 0), at(5, 10, 0), 30, 8);
+        add(at(5, 11, 0), at(5, 12, 0), 30, 8);
+        FrmClock* w = open();
+        QCOMPARE(w->grid()->rowCount(), 3);
+        pressRow(w, 0);
+        w->cmdUndo_Click();
+        pressRow(w, 1);
+        click(w, "cmdUndo");
+        QCOMPARE(stored(5).size(), size_t(1));
+        QCOMPARE(stored(5)[0].beginTime, at(5, 9, 0));
+        QCOMPARE(stored(5, "Sam").size(), size_t(1));
+        QVERIFY(env->prompts.shown.empty());
+        QCOMPARE(w->grid()->rowCount(), 1);
+        QVERIFY(!w->bEditMode());
+    }
+
+    void aFailingStoreKeepsTheRecordAndSaysSo() {
+        add(at(3, 9, 0), at(3, 10, 30));
+        FrmClock* w = open(3);
+        db().exec("CREATE TRIGGER full BEFORE INSERT ON tblTimeSheet "
+                  "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;");
+        pressRow(w, 0);
+        w->span()->dtEndTime->setTime(QTime(10, 45));
+        w->cmdAdd_Click();
+        QVERIFY(env->prompts.last().text.startsWith("The activity was not recorded."));
+        QVERIFY(w->bEditMode());
+        db().exec("CREATE TRIGGER locked BEFORE DELETE ON tblTimeSheet "
+                  "BEGIN SELECT RAISE(ABORT, 'the record is locked'); END;");
+        w->cmdUndo_Click();
+        QCOMPARE(env->prompts.shown.size(), size_t(2));
+        QVERIFY(env->prompts.last().text.startsWith("The selected record was not deleted."));
+        QCOMPARE(stored().size(), size_t(1));
+        QCOMPARE(stored()[0].endTime, at(3, 10, 30));
+    }
+
+    void closingRestartsTheReminderAndBringsBackTimeControl() {
+        FrmClock* w = open();
+        click(w, "cmdHelp");
+        QCOMPARE(env->helpCalls.calls.back().topic, "ActivityLog.htm");
+        appState().gMinuteCount = 9;
+        w->close();
+        QCOMPARE(appState().gMinuteCount, 0);
+        QCOMPARE(env->windows.trackTimeCalls, 1);
+        QCOMPARE(env->windows.shownForms.back(), Form::Control);
+    }
+};
+
+QTEST_MAIN(TestFrmClock)
+#include "test_frmclock.moc"
