@@ -1,176 +1,161 @@
 #include "ExportName.h"
 #include "ReportCsv.h"
 #include "ReportDisplay.h"
+#include "ReportFixture.h"
 #include "ReportPage.h"
+#include "ReportQuery.h"
+#include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-// The page head, as every report page begins.
-const QByteArray kHead = "<HTML> <html>\r\n"
-                         "<head>\r\n"
-                         "\r\n"
-                         "<script language= \"JavaScript1.2\"> \r\n"
-                         "if (window.Event) \r\n"
-                         "document.captureEvents(Event.MOUSEUP); \r\n"
-                         "function nocontextmenu()  \r\n"
-                         "{\r\n"
-                         "event.cancelBubble = true\r\n"
-                         "event.returnValue = false;\r\n"
-                         "return false;\r\n"
-                         "}\r\n"
-                         "function norightclick(e)   \r\n"
-                         "{\r\n"
-                         "if (window.Event)  \r\n"
-                         "{\r\n"
-                         "if (e.which == 2 || e.which == 3)\r\n"
-                         "return false;\r\n"
-                         "}\r\n"
-                         "else\r\n"
-                         "if (event.button == 2 || event.button == 3)\r\n"
-                         "{\r\n"
-                         "event.cancelBubble = true\r\n"
-                         "event.returnValue = false;\r\n"
-                         "return false;\r\n"
-                         "}  \r\n"
-                         "}\r\n"
-                         "document.oncontextmenu = nocontextmenu;\r\n"
-                         "document.onmousedown = norightclick;\r\n"
-                         "</script>\r\n"
-                         "\r\n"
-                         "\r\n"
-                         "<Title> Hourloom </Title> \r\n"
-                         "\r\n"
-                         "\r\n"
-                         "</HEAD>\r\n"
-                         "\r\n";
+// The page head, as every report page begins: the head lines and the 25 script lines.
+const QByteArray kHead =
+    "<HTML> <html>\r\n<head>\r\n\r\n<script language= \"JavaScript1.2\"> \r\nif (window.Event) "
+    "\r\ndocument.captureEvents(Event.MOUSEUP); \r\nfunction nocontextmenu()  \r\n{\r\nevent."
+    "cancelBubble = true\r\nevent.returnValue = false;\r\nreturn false;\r\n}\r\nfunction "
+    "norightclick(e)   \r\n{\r\nif (window.Event)  \r\n{\r\nif (e.which == 2 || e.which == "
+    "3)\r\nreturn false;\r\n}\r\nelse\r\nif (event.button == 2 || event.button == "
+    "3)\r\n{\r\nevent.cancelBubble = true\r\nevent.returnValue = false;\r\nreturn false;\r\n}  "
+    "\r\n}\r\ndocument.oncontextmenu = nocontextmenu;\r\ndocument.onmousedown = "
+    "norightclick;\r\n</script>\r\n\r\n\r\n<Title> Hourloom </Title> \r\n\r\n\r\n</HEAD>\r\n\r\n";
+const QByteArray kEnd = "</Table> </Body> </html>\r\n";
 
 ReportRow row(double minutes, qint32 number, const QString& client, qint32 code,
               const QString& work, QDate day = {}) {
     return ReportRow{minutes / 1440.0, day, number, client, code, work};
 }
 
-void touch(const QDir& dir, const QString& name) {
-    QFile file(dir.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
+// The report's rows as "day number client code work minutes" lines.
+QStringList report(store::Database& db, QDate from, QDate to, bool daily = false) {
+    QStringList out;
+    for (const ReportRow& r : reportRows(db, {from, to, daily, "Ann"}))
+        out << QString("%1 %2 %3 %4 %5 %6")
+                   .arg(r.day.toString("d"))
+                   .arg(r.clientNumber)
+                   .arg(r.clientName)
+                   .arg(r.workCode)
+                   .arg(r.workDescription)
+                   .arg(r.totalTime * 1440);
+    return out;
 }
 
 } // namespace
 
 class ReportOutputTest : public QObject {
     Q_OBJECT
-
 private slots:
-    void page_perItem() {
-        const ReportPageTexts texts{"Acme Consulting", "Ann", "Client", false, false};
-        const std::vector<ReportRow> rows{row(135, 7, "Beta", 20, "Support"),
-                                          row(45, 12, "Zeta", 3, "Design")};
-        const QByteArray expected =
-            kHead + "<Table width=100% Align=Center Border=2px > <CAPTION <B>Acme Consulting  </B> "
-                    "<BR> Ann\r\n\r\n"
-                    "<TR></TR><TR> <TH>Client Number</TH> <TH Align=Center>Client Name</TH> "
-                    "<TH Align=Center>Work Code</TH> <TH Align=Center>Work Description</TH> "
-                    "<TH Align=Center>Total Time</TH> </TR>\r\n\r\n"
-                    "<TR>\r\n"
-                    "<TD> 7</TD> <TD>Beta</TD> <TD>20</TD> <TD>Support</TD> \r\n"
-                    "<TD>2HRs 15Mins</TD>\r\r\n\r\n"
-                    "</TR>\r\n"
-                    "<TR>\r\n"
-                    "<TD> 12</TD> <TD>Zeta</TD> <TD>3</TD> <TD>Design</TD> \r\n"
-                    "<TD>0HRs 45Mins</TD>\r\r\n\r\n"
-                    "</TR>\r\n"
-                    "</Table> </Body> </html>\r\n";
-        QCOMPARE(reportPage(texts, rows), expected);
+    void defaultRangeIsThePreviousSundayToSaturdayWeek() {
+        for (const QDate today : {QDate(2025, 3, 12), QDate(2025, 3, 9), QDate(2025, 3, 15)})
+            QCOMPARE(defaultReportRange(today), std::pair(QDate(2025, 3, 2), QDate(2025, 3, 8)));
+        QCOMPARE(defaultReportRange(QDate(2025, 1, 2)),
+                 std::pair(QDate(2024, 12, 22), QDate(2024, 12, 28)));
     }
 
-    void page_dailyInMinutesWithProjectWordingAndNoCompany() {
-        const ReportPageTexts texts{"", " ", "Project", true, true};
-        const std::vector<ReportRow> rows{row(135, 7, "Beta", 20, "Support", QDate(2025, 3, 2)),
-                                          row(0.4, 7, "Beta", 20, "Support", QDate(2025, 3, 12))};
-        const QByteArray expected =
-            kHead + "<Table width=100% Align=Center Border=2px > <CAPTION <B>  </B> <BR>  \r\n\r\n"
-                    "<TR></TR> <TR> <TH>Date</TH> <TH Align=Center>Project Number</TH> "
-                    "<TH Align=Center>Project Name</TH> "
-                    "<TH Align=Center>Work Code</TH> <TH Align=Center>Work Description</TH> "
-                    "<TH Align=Center>Total Time</TH> </TR>\r\n\r\n"
-                    "<TR>\r\n"
-                    "<TD>3/2/2025</TD>\r\n"
-                    "<TD> 7</TD> <TD>Beta</TD> <TD>20</TD> <TD>Support</TD> \r\n"
-                    "<TD>135</TD>\r\r\n\r\n"
-                    "</TR>\r\n"
-                    "<TR>\r\n"
-                    "<TD>3/12/2025</TD>\r\n"
-                    "<TD> 7</TD> <TD>Beta</TD> <TD>20</TD> <TD>Support</TD> \r\n"
-                    "<TD>0</TD>\r\r\n\r\n"
-                    "</TR>\r\n"
-                    "</Table> </Body> </html>\r\n";
-        QCOMPARE(reportPage(texts, rows), expected);
+    void rangeCountsByBeginTimeFromMidnightToTheMidnightAfter() {
+        TestEnvironment env;
+        store::Database& db = env.openNewDatabase();
+        addSpan(db, at(2025, 3, 7, 23, 59), at(2025, 3, 8, 0, 30), 1, "Acme", 10, "Design");
+        addSpan(db, at(2025, 3, 8, 0, 0), at(2025, 3, 8, 1, 0), 1, "Acme", 10, "Design");
+        addSpan(db, at(2025, 3, 8, 23, 30), at(2025, 3, 9, 2, 0), 1, "Acme", 10, "Design");
+        addSpan(db, at(2025, 3, 9, 0, 0), at(2025, 3, 9, 0, 15), 1, "Acme", 10, "Design");
+        addSpan(db, at(2025, 3, 9, 0, 1), at(2025, 3, 9, 5, 0), 1, "Acme", 10, "Design");
+        addSpan(db, at(2025, 3, 8, 9, 0), at(2025, 3, 8, 17, 0), 1, "Acme", 10, "Design", "Bob");
+        // From equal to To: the day, the record begun at 00:00 after it, the whole
+        // of the one past midnight; not those a minute outside, nor Bob's
+        QCOMPARE(report(db, QDate(2025, 3, 8), QDate(2025, 3, 8)),
+                 QStringList{" 1 Acme 10 Design 225"});
+        QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 7)), QStringList{});
+        QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 7), true), QStringList{});
     }
 
-    void page_withoutRows_hasNoClosingLine() {
-        const ReportPageTexts texts{"Acme", "Ann", "Client", false, false};
-        const QByteArray page = reportPage(texts, {});
-        QVERIFY(page.startsWith(kHead));
-        QVERIFY(page.endsWith("<TH Align=Center>Total Time</TH> </TR>\r\n\r\n"));
-        QVERIFY(!page.contains("</Table>"));
+    void sumsGroupedAndOrderedWithoutRegardToCase() {
+        TestEnvironment env;
+        store::Database& db = env.openNewDatabase();
+        addSpan(db, at(2025, 3, 3, 9), at(2025, 3, 3, 10, 30), 2, "beta", 20, "Support");
+        addSpan(db, at(2025, 3, 4, 9), at(2025, 3, 4, 9, 45), 1, "Acme", 20, "support");
+        addSpan(db, at(2025, 3, 5, 9), at(2025, 3, 5, 11), 1, "ACME", 10, "Design");
+        addSpan(db, at(2025, 3, 6, 9), at(2025, 3, 6, 9, 15), 2, "Beta", 20, "Support", "ann");
+        addSpan(db, at(2025, 3, 3, 23), at(2025, 3, 4, 1), 3, "Zeta", 10, "Design");
+        const QStringList perItem = report(db, QDate(2025, 3, 2), QDate(2025, 3, 8));
+        // Which spelling of a name the group shows is the engine's choice
+        QCOMPARE(perItem.join(',').toLower(), " 1 acme 10 design 120, 1 acme 20 support 45, 2 beta "
+                                              "20 support 105, 3 zeta 10 design 120");
+        // Daily: each record whole under the day it began
+        QCOMPARE(report(db, QDate(2025, 3, 3), QDate(2025, 3, 4), true),
+                 QStringList({"3 2 beta 20 Support 90", "3 3 Zeta 10 Design 120",
+                              "4 1 Acme 20 support 45"}));
+        // Many short spans add up exactly: 90 of 90 seconds are 135 minutes
+        for (int i = 0; i < 90; ++i)
+            addSpan(db, at(2025, 3, 7, 8).addSecs(i * 120), at(2025, 3, 7, 8).addSecs(i * 120 + 90),
+                    1, "Acme", 10, "Design");
+        QCOMPARE(reportRows(db, {QDate(2025, 3, 7), QDate(2025, 3, 7), false, "Ann"})[0].totalTime *
+                     1440,
+                 135.0);
     }
 
-    void page_escapesNamesSoTheyCannotBreakThePage() {
-        const ReportPageTexts texts{"A&B <Ltd>", "Ann \"The\" Analyst", "Client", false, false};
-        const std::vector<ReportRow> rows{
-            row(60, 1, "Smith & Sons <script>alert(1)</script>", 2, "Q\"A\" > review")};
-        const QByteArray page = reportPage(texts, rows);
-        QVERIFY(page.contains("<CAPTION <B>A&amp;B &lt;Ltd&gt;  </B> <BR> "
-                              "Ann &quot;The&quot; Analyst\r\n"));
-        QVERIFY(page.contains("<TD> 1</TD> <TD>Smith &amp; Sons &lt;script&gt;alert(1)"
-                              "&lt;/script&gt;</TD> <TD>2</TD> <TD>Q&quot;A&quot; &gt; "
-                              "review</TD> \r\n"));
-        QVERIFY(!page.contains("<script>"));
+    void pageBytes() {
+        const ReportPageTexts perItem{"Acme Consulting", "Ann", "Client", false, false};
+        QCOMPARE(reportPage(perItem,
+                            {row(135, 7, "Beta", 20, "Support"), row(45, 12, "Zeta", 3, "Design")}),
+                 kHead +
+                     "<Table width=100% Align=Center Border=2px > <CAPTION <B>Acme Consulting  "
+                     "</B> <BR> Ann\r\n\r\n<TR></TR><TR> <TH>Client Number</TH> <TH "
+                     "Align=Center>Client Name</TH> <TH Align=Center>Work Code</TH> <TH "
+                     "Align=Center>Work Description</TH> <TH Align=Center>Total Time</TH> "
+                     "</TR>\r\n\r\n<TR>\r\n<TD> 7</TD> <TD>Beta</TD> <TD>20</TD> "
+                     "<TD>Support</TD> \r\n<TD>2HRs 15Mins</TD>\r\r\n\r\n</TR>\r\n<TR>\r\n<TD> "
+                     "12</TD> <TD>Zeta</TD> <TD>3</TD> <TD>Design</TD> \r\n<TD>0HRs "
+                     "45Mins</TD>\r\r\n\r\n</TR>\r\n" +
+                     kEnd);
+        const ReportPageTexts daily{"", " ", "Project", true, true};
+        const QByteArray header =
+            "<Table width=100% Align=Center Border=2px > <CAPTION <B>  </B> <BR>  "
+            "\r\n\r\n<TR></TR> "
+            "<TR> <TH>Date</TH> <TH Align=Center>Project Number</TH> <TH Align=Center>Project "
+            "Name</TH> <TH Align=Center>Work Code</TH> <TH Align=Center>Work Description</TH> <TH "
+            "Align=Center>Total Time</TH> </TR>\r\n\r\n";
+        QCOMPARE(reportPage(daily, {row(135, 7, "Beta", 20, "Support", QDate(2025, 3, 2)),
+                                    row(0.4, 7, "Beta", 20, "Support", QDate(2025, 3, 12))}),
+                 kHead + header +
+                     "<TR>\r\n<TD>3/2/2025</TD>\r\n<TD> 7</TD> <TD>Beta</TD> <TD>20</TD> "
+                     "<TD>Support</TD> \r\n<TD>135</TD>\r\r\n\r\n</TR>\r\n<TR>\r\n<TD>3/12/2025</"
+                     "TD>\r\n<TD> 7</TD> <TD>Beta</TD> <TD>20</TD> <TD>Support</TD> "
+                     "\r\n<TD>0</TD>\r\r\n\r\n</TR>\r\n" +
+                     kEnd);
+        QCOMPARE(reportPage(daily, {}), kHead + header);
+        // Names are escaped so they can neither break the page nor run script in it
+        const QByteArray page =
+            reportPage({"A&B <Ltd>", "Ann \"The\" Analyst", "Client", false, false},
+                       {row(60, 1, "Smith & Sons <script>", 2, "Q\"A\" > review")});
+        QVERIFY(page.contains("<B>A&amp;B &lt;Ltd&gt;  </B> <BR> Ann &quot;The&quot; Analyst\r\n"));
+        QVERIFY(page.contains("<TD>Smith &amp; Sons &lt;script&gt;</TD> <TD>2</TD> "
+                              "<TD>Q&quot;A&quot; &gt; review</TD>"));
+        // The page as displayed keeps the caption and drops the empty row
+        const QString shown = displayedReportHtml(reportPage(perItem, {row(60, 1, "B", 2, "Q")}));
+        QVERIFY(!shown.contains("<TR></TR>") && !shown.contains("CAPTION"));
+        QVERIFY(shown.contains("<p align=center><B>Acme Consulting  </B> <BR> Ann</p>"));
     }
 
-    void display_keepsTheCaptionAndDropsTheEmptyRow() {
-        const ReportPageTexts texts{"Acme", "Ann", "Client", false, false};
-        const QString html = displayedReportHtml(reportPage(texts, {row(60, 1, "Beta", 2, "QA")}));
-        QVERIFY(!html.contains(QStringLiteral("<TR></TR>")));
-        QVERIFY(!html.contains(QStringLiteral("CAPTION")));
-        QVERIFY(html.contains(QStringLiteral("<p align=center><B>Acme  </B> <BR> Ann</p>")));
-        QVERIFY(html.contains(QStringLiteral("<Table width=100% Align=Center border=1")));
-    }
-
-    void csv_daily_followsTheMinutesBox() {
-        const std::vector<ReportRow> rows{
-            row(135, 7, "Beta, Inc.", 20, "Support", QDate(2025, 3, 2))};
-        QCOMPARE(reportCsv(rows, true, true, "Client", "Ann"),
-                 QByteArray("\"Date\",\"Client Number\",\"Client Name\",\"Work Code\","
-                            "\"Work Description\",\"Total Time\",\"Employee\"\r\n"
-                            "\"03/02/2025\",7,\"Beta, Inc.\",20,\"Support\",\"135\",\"Ann\"\r\n"));
-        QCOMPARE(reportCsv(rows, true, false, "Project", "Ann"),
-                 QByteArray("\"Date\",\"Project Number\",\"Project Name\",\"Work Code\","
-                            "\"Work Description\",\"Total Time\",\"Employee\"\r\n"
-                            "\"03/02/2025\",7,\"Beta, Inc.\",20,\"Support\",\"2HRs 15Mins\","
-                            "\"Ann\"\r\n"));
-    }
-
-    void csv_perItem_alwaysInHoursAndMinutes() {
-        const std::vector<ReportRow> rows{row(135, 7, "Beta", 20, "Support"),
-                                          row(5, -1, "Zeta", 0, "Design")};
-        const QByteArray expected =
-            "\"Client Number\",\"ClientName\",\"Work Code\",\"Work Description\","
-            "\"Total Time\",\"Employee\"\r\n"
-            "7,\"Beta\",20,\"Support\",\"2HRs 15Mins\",\"Ann\"\r\n"
-            "-1,\"Zeta\",0,\"Design\",\"0HRs 5Mins\",\"Ann\"\r\n";
-        QCOMPARE(reportCsv(rows, false, true, "Client", "Ann"), expected);
-        QCOMPARE(reportCsv(rows, false, false, "Client", "Ann"), expected);
-    }
-
-    void csv_doublesQuotesInsideTexts() {
-        const QByteArray csv =
-            reportCsv({row(60, 1, "The \"Best\" Co", 2, "QA")}, false, false, "Client", "A\"n");
-        QVERIFY(csv.endsWith("1,\"The \"\"Best\"\" Co\",2,\"QA\",\"1HRs 0Mins\",\"A\"\"n\"\r\n"));
+    void csvBytes() {
+        const std::vector<ReportRow> days{row(135, 7, "Beta, Inc.", 20, "Support", {2025, 3, 2})};
+        const QByteArray dailyHeader = "\"Date\",\"%1 Number\",\"%1 Name\",\"Work Code\",\"Work "
+                                       "Description\",\"Total Time\",\"Employee\"\r\n";
+        QCOMPARE(reportCsv(days, true, true, "Client", "Ann"),
+                 QString(dailyHeader).arg("Client").toUtf8() +
+                     "\"03/02/2025\",7,\"Beta, Inc.\",20,\"Support\",\"135\",\"Ann\"\r\n");
+        QCOMPARE(reportCsv(days, true, false, "Project", "Ann"),
+                 QString(dailyHeader).arg("Project").toUtf8() +
+                     "\"03/02/2025\",7,\"Beta, Inc.\",20,\"Support\",\"2HRs 15Mins\",\"Ann\"\r\n");
+        const std::vector<ReportRow> items{row(135, 7, "Beta", 20, "Support"),
+                                           row(5, -1, "The \"Best\" Co", 0, "Design")};
+        const QByteArray perItem =
+            "\"Client Number\",\"ClientName\",\"Work Code\",\"Work Description\",\"Total "
+            "Time\",\"Employee\"\r\n7,\"Beta\",20,\"Support\",\"2HRs 15Mins\",\"A\"\"n\"\r\n-1,"
+            "\"The \"\"Best\"\" Co\",0,\"Design\",\"0HRs 5Mins\",\"A\"\"n\"\r\n";
+        QCOMPARE(reportCsv(items, false, true, "Client", "A\"n"), perItem);
+        QCOMPARE(reportCsv(items, false, false, "Client", "A\"n"), perItem);
     }
 
     void exportProposal_data() {
@@ -182,27 +167,19 @@ private slots:
         QTest::newRow("Ann, Ann2") << QStringList{"Ann.csv", "Ann2.csv"} << "Ann3.csv";
         QTest::newRow("only Annabel") << QStringList{"Annabel.csv"} << "Ann1.csv";
         QTest::newRow("case ignored") << QStringList{"ANN.CSV", "ann1.Csv"} << "Ann2.csv";
-        QTest::newRow("other files")
-            << QStringList{"Bob.csv", "Ann.txt", "Ann.csv.bak"} << "Ann.csv";
+        QTest::newRow("others") << QStringList{"Bob.csv", "Ann.txt", "Ann.csv.bak"} << "Ann.csv";
     }
     void exportProposal() {
         QFETCH(QStringList, existing);
         QFETCH(QString, proposed);
         QTemporaryDir dir;
+        const QString folder = dir.path() + '/';
         for (const QString& name : existing)
-            touch(QDir(dir.path()), name);
-        const QString folder = dir.path() + QLatin1Char('/');
-        QCOMPARE(proposedExportPath(folder, QStringLiteral("Ann")), folder + proposed);
-    }
-
-    void exportProposal_nameWithWildcardsOrSlash() {
-        QTemporaryDir dir;
-        touch(QDir(dir.path()), QStringLiteral("Annabel.csv"));
-        const QString folder = dir.path() + QLatin1Char('/');
+            QVERIFY(QFile(folder + name).open(QIODevice::WriteOnly));
+        QCOMPARE(proposedExportPath(folder, "Ann"), folder + proposed);
         // "*" and "?" are plain characters in a name, not patterns
-        QCOMPARE(proposedExportPath(folder, QStringLiteral("A*")), folder + "A*.csv");
-        QCOMPARE(proposedExportPath(folder, QStringLiteral("a/b")), folder + "a_b.csv");
-        QCOMPARE(exportFolderOf(folder + "x/Ann.csv"), folder + "x/");
+        QCOMPARE(proposedExportPath(folder, "A*"), folder + "A*.csv");
+        QCOMPARE(proposedExportPath(folder, "a/b"), folder + "a_b.csv");
     }
 };
 
