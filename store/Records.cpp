@@ -57,6 +57,15 @@ void requireStorableText(const QString& field, const QString& text) {
                           .arg(kMaxTextLength));
 }
 
+qint32 wholeNumberOf(const QString& text, const QString& what) {
+    bool ok = false;
+    const qint32 value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw DbError(SQLITE_MISMATCH,
+                      QStringLiteral("The %1 \"%2\" is not a whole number.").arg(what, text));
+    return value;
+}
+
 void insertRecord(Database& db, const ActivityRecord& r) {
     requireStorableText(QStringLiteral("The client name"), r.clientName);
     requireStorableText(QStringLiteral("The work description"), r.workDescription);

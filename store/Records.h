@@ -35,6 +35,10 @@ constexpr int kMaxTextLength = 255;
 // field allows, so nothing invalid reaches the engine.
 void requireStorableText(const QString& field, const QString& text);
 
+// A list or grid text that holds one of the 32-bit whole numbers a record
+// stores; throws a DbError naming `what` when it does not.
+qint32 wholeNumberOf(const QString& text, const QString& what);
+
 // Appends one activity record in its own write transaction.
 void appendRecord(Database& db, const ActivityRecord& record);
 

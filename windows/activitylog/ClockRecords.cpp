@@ -22,13 +22,7 @@ QDateTime moment(const QString& text, const QString& what) {
 } // namespace
 
 qint32 wholeNumberOf(const QString& text, const QString& what) {
-    bool ok = false;
-    const qint32 value = text.trimmed().toInt(&ok);
-    if (!ok)
-        throw store::DbError(
-            SQLITE_MISMATCH,
-            QStringLiteral("The %1 \"%2\" is not a whole number.").arg(what, text));
-    return value;
+    return store::wholeNumberOf(text, what);
 }
 
 RecordKey keyFromTexts(const SelectionTexts& t) {

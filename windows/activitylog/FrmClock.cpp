@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QFrame>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,18 +39,6 @@ QToolButton* pictureButton(const char* name, const QString& tip, QStyle::Standar
     button->setAccessibleName(tip);
     button->setIcon(parent->style()->standardIcon(picture));
     return button;
-}
-
-QLabel* heading(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-QListWidget* list(const char* name, QWidget* parent) {
-    auto* box = new QListWidget(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
 }
 
 QFrame* line(const char* name, QWidget* parent) {
@@ -125,30 +112,11 @@ void FrmClock::buildControls() {
 
     span_ = new SpanControls(this);
 
-    Frame2 = new QGroupBox(QStringLiteral("Client Information"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame1 = new QGroupBox(QStringLiteral("Work Detail"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    lblClient1 = heading("lblClient1", Frame2);
-    lblClient2 = heading("lblClient2", Frame2);
-    lstClient1 = list("lstClient1", Frame2);
-    lstClient2 = list("lstClient2", Frame2);
-    lblWork1 = heading("lblWork1", Frame1);
-    lblWork2 = heading("lblWork2", Frame1);
-    lstWork1 = list("lstWork1", Frame1);
-    lstWork2 = list("lstWork2", Frame1);
-    for (QObject* clickable : {static_cast<QObject*>(Frame2), static_cast<QObject*>(Frame1),
-                               static_cast<QObject*>(lblClient1), static_cast<QObject*>(lblClient2),
-                               static_cast<QObject*>(lblWork1), static_cast<QObject*>(lblWork2)})
-        clickable->installEventFilter(this);
     // This window's first lists are wider; the widths saved are the Time
     // Control window's, so the stored layout means the same to both.
-    clientPair_ = new ListPair(lstClient1, lstClient2,
-                               {keys::lstClient2Vis, keys::lstClient1Wit, 2175, 3135, 2055, 3135},
-                               true, this);
-    workPair_ =
-        new ListPair(lstWork1, lstWork2,
-                     {keys::lstWork2Vis, keys::lstWork1Wit, 2295, 3135, 1800, 2685}, false, this);
+    lists_ =
+        new CodeListFrames(this, {keys::lstClient2Vis, keys::lstClient1Wit, 2175, 3135, 2055, 3135},
+                           {keys::lstWork2Vis, keys::lstWork1Wit, 2295, 3135, 1800, 2685}, false);
 
     MVDate = new QCalendarWidget(this);
     MVDate->setObjectName(QStringLiteral("MVDate"));
@@ -183,18 +151,8 @@ void FrmClock::placeControls() {
     place(span_->lblTotal, 7920, rows[2], 1380, 315);
     place(span_->txtTimeMin, 9360, rows[2], 1455, 315);
 
-    place(Frame2, 7440, 1740, 3375, 1935);
-    place(lblClient1, 120, 240, 2175, 240);
-    place(lstClient1, 120, 480, 2175, 1320);
-    place(lblClient2, 2280, 240, 975, 240);
-    place(lstClient2, 2280, 480, 975, 1320);
-    place(Frame1, 7440, 3660, 3375, 1815);
-    place(lblWork1, 120, 360, 2295, 240);
-    place(lstWork1, 120, 600, 2295, 1110);
-    place(lblWork2, 2400, 360, 855, 240);
-    place(lstWork2, 2400, 600, 855, 1110);
-    lstClient2->raise();
-    lstWork2->raise();
+    lists_->place({7440, 1740, 3375, 1935}, {240, 1320, 2175, 2175, 2280, 975},
+                  {7440, 3660, 3375, 1815}, {360, 1110, 2295, 2295, 2400, 855});
 
     place(Line1, 7440, 630, 3375, 30);
     place(Line2, 7440, 5475, 3375, 30);
@@ -231,19 +189,8 @@ void FrmClock::LoadSavedSettings() {
 }
 
 void FrmClock::applyLayout(const SavedLayout& layout) {
-    workPair_->setSecondVisible(layout.work2Visible);
-    clientPair_->setSecondVisible(layout.client2Visible);
-    workPair_->setFirstWidth(activityLogWork1Width(layout.work1Width));
-    clientPair_->setFirstWidth(activityLogClient1Width(layout.client1Width));
-    lblClient1->setText(layout.lblClient1);
-    lblClient2->setText(layout.lblClient2);
-    lblWork1->setText(layout.lblWork1);
-    lblWork2->setText(layout.lblWork2);
-    Frame2->setTitle(layout.frame2);
-    lstClient1->setAccessibleName(layout.lblClient1);
-    lstClient2->setAccessibleName(layout.lblClient2);
-    lstWork1->setAccessibleName(layout.lblWork1);
-    lstWork2->setAccessibleName(layout.lblWork2);
+    lists_->applyLayout(layout, activityLogClient1Width(layout.client1Width),
+                        activityLogWork1Width(layout.work1Width));
 }
 
 void FrmClock::DaysList() {
@@ -317,18 +264,12 @@ void FrmClock::EditMode() {
     // A correction is recorded on the record's own dates.
     appState().gBeginDate = midnight(span_->dtBegin->date());
     appState().gEndDate = midnight(span_->dtEnd->date());
-    selectText(lstClient1, selection_.vClientName);
-    selectText(lstClient2, selection_.vClientNumber);
-    selectText(lstWork1, selection_.vWorkDescription);
-    selectText(lstWork2, selection_.vWorkCode);
+    selectText(lists_->lstClient1, selection_.vClientName);
+    selectText(lists_->lstClient2, selection_.vClientNumber);
+    selectText(lists_->lstWork1, selection_.vWorkDescription);
+    selectText(lists_->lstWork2, selection_.vWorkCode);
     span_->TotalRecalculate();
     bEditMode_ = true;
-}
-
-void FrmClock::fillLists(const std::vector<CodeRow>& clients, const std::vector<CodeRow>& work,
-                         const std::optional<store::ActivityRecord>& latest) {
-    clientPair_->fill(clients, latest ? QString::number(latest->clientNumber) : QString());
-    workPair_->fill(work, latest ? QString::number(latest->workCode) : QString());
 }
 
 void FrmClock::frmControlLoadRecords() {
@@ -340,12 +281,9 @@ void FrmClock::frmControlLoadRecords() {
         // does not count.
         const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
             appState().db(), state.gEmployee, store::recentCutoff(now), now);
-        const std::vector<CodeRow> clients =
-            clientRows(appState().db(), state.strClient1, state.strClient2);
-        const std::vector<CodeRow> work = workRows(appState().db(), state.strWork1, state.strWork2);
+        const CodeListRows rows = CodeListFrames::readRows();
 
-        clientPair_->clear();
-        workPair_->clear();
+        lists_->clear();
         span_->hideDatePickers();
         const QDateTime begin =
             todayBegin(now, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt);
@@ -355,7 +293,7 @@ void FrmClock::frmControlLoadRecords() {
         span_->dtBegin_Change();
         span_->dtEnd_Change();
         span_->TotalRecalculate();
-        fillLists(clients, work, latest);
+        lists_->fill(rows, latest);
     });
 }
 
@@ -365,12 +303,9 @@ void FrmClock::frmControlLoadRecords2() {
         const QDate day = span_->dtEnd->date();
         const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
             appState().db(), state.gEmployee, midnight(day), midnight(day.addDays(1)));
-        const std::vector<CodeRow> clients =
-            clientRows(appState().db(), state.strClient1, state.strClient2);
-        const std::vector<CodeRow> work = workRows(appState().db(), state.strWork1, state.strWork2);
+        const CodeListRows rows = CodeListFrames::readRows();
 
-        clientPair_->clear();
-        workPair_->clear();
+        lists_->clear();
         span_->hideDatePickers();
         const SpanValues prefill =
             otherDayPrefill(day, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt,
@@ -382,7 +317,7 @@ void FrmClock::frmControlLoadRecords2() {
         span_->dtBegin_Change();
         span_->dtEnd_Change();
         span_->TotalRecalculate();
-        fillLists(clients, work, latest);
+        lists_->fill(rows, latest);
     });
 }
 
@@ -407,11 +342,8 @@ void FrmClock::cmdCancel_Click() {
 }
 
 void FrmClock::cmdAdd_Click() {
-    const SelectionState selection{
-        ListPair::selectedRow(lstClient1) >= 0, ListPair::selectedRow(lstClient2) >= 0,
-        ListPair::selectedRow(lstWork1) >= 0, ListPair::selectedRow(lstWork2) >= 0};
     const CheckResult check =
-        CheckSelection(selection, span_->txtTimeMin->text(), appState().gClientLabel);
+        CheckSelection(lists_->selection(), span_->txtTimeMin->text(), appState().gClientLabel);
     if (!check.ok) {
         prompter().message(this, check.message, kCheckTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
@@ -421,11 +353,7 @@ void FrmClock::cmdAdd_Click() {
         store::ActivityRecord record;
         record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
         record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
-        record.clientNumber = wholeNumberOf(ListPair::selectedText(lstClient2),
-                                            state.gClientLabel.toLower() + " number");
-        record.clientName = ListPair::selectedText(lstClient1);
-        record.workDescription = ListPair::selectedText(lstWork1);
-        record.workCode = wholeNumberOf(ListPair::selectedText(lstWork2), "work code");
+        lists_->takeSelection(record, state.gClientLabel);
         record.employee = settings().text(keys::Emp);
         const QDateTime now = appClock().now();
         // A correction replaces the pressed record as one unit of work.
@@ -453,43 +381,20 @@ void FrmClock::cmdHelp_Click() {
 }
 
 void FrmClock::clientToggle() {
-    clientPair_->toggleSecond();
+    lists_->clientPair->toggleSecond();
 }
 
 void FrmClock::workToggle() {
-    workPair_->toggleSecond();
+    lists_->workPair->toggleSecond();
 }
 
 bool FrmClock::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FG1->viewport()) {
-        // Any button; the second press of a double click is a press too.
-        if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            Dayslist_MouseDown(FG1->rowAt(mouse->position().toPoint().y()));
-            return true;
-        }
-        return QWidget::eventFilter(watched, event);
-    }
-    const bool client = watched == Frame2 || watched == lblClient1 || watched == lblClient2;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        ignoreReleaseOn_ = nullptr;
-        break;
-    case QEvent::MouseButtonDblClick:
-        // A double click is one click here: its closing release toggles nothing.
-        ignoreReleaseOn_ = watched;
+    // Any button; the second press of a double click is a press too.
+    if (watched == FG1->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                       event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        Dayslist_MouseDown(FG1->rowAt(mouse->position().toPoint().y()));
         return true;
-    case QEvent::MouseButtonRelease:
-        if (ignoreReleaseOn_ == watched) {
-            ignoreReleaseOn_ = nullptr;
-            return true;
-        }
-        client ? clientToggle() : workToggle();
-        // Consumed here, so a heading's click does not reach its frame too.
-        return true;
-    default:
-        break;
     }
     return QWidget::eventFilter(watched, event);
 }

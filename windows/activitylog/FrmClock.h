@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClockRecords.h"
-#include "ListPair.h"
+#include "CodeListFrames.h"
 #include "SavedLayout.h"
 #include "SpanControls.h"
 
@@ -9,9 +9,6 @@
 
 class QCalendarWidget;
 class QFrame;
-class QGroupBox;
-class QLabel;
-class QListWidget;
 class QPushButton;
 class QTableWidget;
 class QToolButton;
@@ -46,8 +43,8 @@ public:
     bool bEditMode() const { return bEditMode_; }
     const SelectionTexts& selection() const { return selection_; }
     SpanControls* span() const { return span_; }
-    ListPair* clientPair() const { return clientPair_; }
-    ListPair* workPair() const { return workPair_; }
+    ListPair* clientPair() const { return lists_->clientPair; }
+    ListPair* workPair() const { return lists_->workPair; }
     QTableWidget* grid() const { return FG1; }
 
 protected:
@@ -59,9 +56,6 @@ private:
     void placeControls();
     void Form_Load();
     void colourRow(int row, const QColor& colour);
-    // Fills both pairs, selecting the client and work code of `latest`.
-    void fillLists(const std::vector<CodeRow>& clients, const std::vector<CodeRow>& work,
-                   const std::optional<store::ActivityRecord>& latest);
     // Runs `work`; a database error is shown under `failed` and the window
     // stays as it is.
     template <class Work> bool guarded(const QString& failed, Work&& work);
@@ -71,24 +65,12 @@ private:
     QToolButton* cmdUndo;
     QPushButton* cmdCancel;
     QToolButton* cmdHelp;
-    QGroupBox* Frame2;
-    QGroupBox* Frame1;
-    QLabel* lblClient1;
-    QLabel* lblClient2;
-    QLabel* lblWork1;
-    QLabel* lblWork2;
-    QListWidget* lstClient1;
-    QListWidget* lstClient2;
-    QListWidget* lstWork1;
-    QListWidget* lstWork2;
     QCalendarWidget* MVDate;
     QFrame* Line1;
     QFrame* Line2;
     SpanControls* span_;
-    ListPair* clientPair_;
-    ListPair* workPair_;
+    CodeListFrames* lists_;
 
     bool bEditMode_ = false;
     SelectionTexts selection_;
-    QObject* ignoreReleaseOn_ = nullptr; // the release that ends a double click
 };

@@ -10,10 +10,8 @@
 
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimeEdit>
@@ -33,29 +31,6 @@ QToolButton* pictureButton(const char* name, const QString& tip, QStyle::Standar
     button->setIcon(parent->style()->standardIcon(picture));
     button->setAutoRaise(false);
     return button;
-}
-
-QLabel* heading(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-QListWidget* list(const char* name, QWidget* parent) {
-    auto* box = new QListWidget(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-// The list texts hold the numbers the record stores as 32-bit whole numbers.
-qint32 wholeNumber(const QString& text, const QString& what) {
-    bool ok = false;
-    const qint32 value = text.trimmed().toInt(&ok);
-    if (!ok)
-        throw store::DbError(
-            20 /* SQLITE_MISMATCH */,
-            QStringLiteral("The %1 \"%2\" is not a whole number.").arg(what, text));
-    return value;
 }
 
 std::optional<store::ActivityRecord> latestRecent() {
@@ -82,29 +57,9 @@ FrmControl::FrmControl(QWidget* parent)
 FrmControl::~FrmControl() = default;
 
 void FrmControl::buildControls() {
-    Frame2 = new QGroupBox(QStringLiteral("Client Information"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame1 = new QGroupBox(QStringLiteral("Work Detail"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    lblClient1 = heading("lblClient1", Frame2);
-    lblClient2 = heading("lblClient2", Frame2);
-    lstClient1 = list("lstClient1", Frame2);
-    lstClient2 = list("lstClient2", Frame2);
-    lblWork1 = heading("lblWork1", Frame1);
-    lblWork2 = heading("lblWork2", Frame1);
-    lstWork1 = list("lstWork1", Frame1);
-    lstWork2 = list("lstWork2", Frame1);
-    for (QObject* clickable : {static_cast<QObject*>(Frame2), static_cast<QObject*>(Frame1),
-                               static_cast<QObject*>(lblClient1), static_cast<QObject*>(lblClient2),
-                               static_cast<QObject*>(lblWork1), static_cast<QObject*>(lblWork2)})
-        clickable->installEventFilter(this);
-
-    clientPair_ = new ListPair(lstClient1, lstClient2,
-                               {keys::lstClient2Vis, keys::lstClient1Wit, 2055, 3135, 2055, 3135},
-                               true, this);
-    workPair_ =
-        new ListPair(lstWork1, lstWork2,
-                     {keys::lstWork2Vis, keys::lstWork1Wit, 1800, 2685, 1800, 2685}, false, this);
+    lists_ =
+        new CodeListFrames(this, {keys::lstClient2Vis, keys::lstClient1Wit, 2055, 3135, 2055, 3135},
+                           {keys::lstWork2Vis, keys::lstWork1Wit, 1800, 2685, 1800, 2685}, true);
 
     span_ = new SpanControls(this);
     connect(span_, &SpanControls::idleReset, this, [] { appState().gIdleCount = 0; });
@@ -153,17 +108,8 @@ void FrmControl::placeControls() {
     const auto place = [&](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(px(left), px(top), px(width), px(height));
     };
-    place(Frame2, 60, 0, 3375, 1935);
-    place(Frame1, 3495, 0, 2895, 1935);
-    place(lblClient1, 120, 360, 1935, 240);
-    place(lstClient1, 120, 600, 2055, 1110);
-    place(lblClient2, 2160, 360, 1095, 240);
-    place(lstClient2, 2160, 600, 1095, 1110);
-    place(lblWork1, 120, 360, 1680, 240);
-    place(lstWork1, 120, 600, 1800, 1110);
-    place(lblWork2, 1800, 360, 1005, 240);
-    place(lstWork2, 1800, 600, 1005, 1110);
-    lstWork2->raise();
+    lists_->place({60, 0, 3375, 1935}, {360, 1110, 1935, 2055, 2160, 1095}, {3495, 0, 2895, 1935},
+                  {360, 1110, 1680, 1800, 1800, 1005});
 
     const int rows[] = {2040, 2430, 2820};
     place(span_->Label2, 120, rows[0], 660, 315);
@@ -209,19 +155,7 @@ void FrmControl::LoadSavedSettings() {
 }
 
 void FrmControl::applyLayout(const SavedLayout& layout) {
-    lblClient1->setText(layout.lblClient1);
-    lblClient2->setText(layout.lblClient2);
-    lblWork1->setText(layout.lblWork1);
-    lblWork2->setText(layout.lblWork2);
-    Frame2->setTitle(layout.frame2);
-    lstClient1->setAccessibleName(layout.lblClient1);
-    lstClient2->setAccessibleName(layout.lblClient2);
-    lstWork1->setAccessibleName(layout.lblWork1);
-    lstWork2->setAccessibleName(layout.lblWork2);
-    workPair_->setSecondVisible(layout.work2Visible);
-    workPair_->setFirstWidth(layout.work1Width);
-    clientPair_->setSecondVisible(layout.client2Visible);
-    clientPair_->setFirstWidth(layout.client1Width);
+    lists_->applyLayout(layout, layout.client1Width, layout.work1Width);
 }
 
 template <class Work> bool FrmControl::guarded(const QString& failed, Work&& work) {
@@ -237,16 +171,12 @@ template <class Work> bool FrmControl::guarded(const QString& failed, Work&& wor
 
 void FrmControl::frmControlLoadRecords() {
     guarded(QStringLiteral("The recent activity and the lists could not be read."), [this] {
-        const AppState& state = appState();
         // Every query runs before anything on screen changes, so a failing
         // one leaves the window as it was.
         const std::optional<store::ActivityRecord> latest = latestRecent();
-        const std::vector<CodeRow> clients =
-            clientRows(appState().db(), state.strClient1, state.strClient2);
-        const std::vector<CodeRow> work = workRows(appState().db(), state.strWork1, state.strWork2);
+        const CodeListRows rows = CodeListFrames::readRows();
 
-        clientPair_->clear();
-        workPair_->clear();
+        lists_->clear();
         span_->hideDatePickers();
         if (latest) {
             span_->setBeginTime(toMinute(latest->endTime.time()));
@@ -260,9 +190,8 @@ void FrmControl::frmControlLoadRecords() {
         span_->dtEnd_Change();
         span_->TotalRecalculate();
 
-        clientPair_->fill(clients, latest ? QString::number(latest->clientNumber) : QString());
-        workPair_->fill(work, latest ? QString::number(latest->workCode) : QString());
-        if (clients.empty() && work.empty())
+        lists_->fill(rows, latest);
+        if (rows.clients.empty() && rows.work.empty())
             help().open(this, QStringLiteral("EmptyInformation.htm"));
     });
 }
@@ -280,11 +209,8 @@ void FrmControl::showStatus(const StatusTexts& texts) {
 }
 
 void FrmControl::cmdAdd_Click() {
-    const SelectionState selection{
-        ListPair::selectedRow(lstClient1) >= 0, ListPair::selectedRow(lstClient2) >= 0,
-        ListPair::selectedRow(lstWork1) >= 0, ListPair::selectedRow(lstWork2) >= 0};
     const CheckResult check =
-        CheckSelection(selection, span_->txtTimeMin->text(), appState().gClientLabel);
+        CheckSelection(lists_->selection(), span_->txtTimeMin->text(), appState().gClientLabel);
     if (!check.ok) {
         prompter().message(this, check.message, kCheckTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
@@ -295,12 +221,7 @@ void FrmControl::cmdAdd_Click() {
         record.date = appClock().now();
         record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
         record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
-        record.clientNumber = wholeNumber(ListPair::selectedText(lstClient2),
-                                          state.gClientLabel.toLower() + QStringLiteral(" number"));
-        record.clientName = ListPair::selectedText(lstClient1);
-        record.workDescription = ListPair::selectedText(lstWork1);
-        record.workCode =
-            wholeNumber(ListPair::selectedText(lstWork2), QStringLiteral("work code"));
+        lists_->takeSelection(record, state.gClientLabel);
         record.employee = settings().text(keys::Emp);
         store::appendRecord(appState().db(), record);
     });
@@ -360,38 +281,10 @@ void FrmControl::Timer2_Timer() {
 }
 
 void FrmControl::clientToggle() {
-    clientPair_->toggleSecond();
+    lists_->clientPair->toggleSecond();
 }
 void FrmControl::workToggle() {
-    workPair_->toggleSecond();
-}
-
-bool FrmControl::eventFilter(QObject* watched, QEvent* event) {
-    const bool client = watched == Frame2 || watched == lblClient1 || watched == lblClient2;
-    const bool frame = watched == Frame2 || watched == Frame1;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        ignoreReleaseOn_ = nullptr;
-        break;
-    case QEvent::MouseButtonDblClick:
-        // The release after a double click is not a click of its own; a frame's
-        // double click toggles once more after its first click.
-        ignoreReleaseOn_ = watched;
-        if (frame)
-            client ? clientToggle() : workToggle();
-        return true;
-    case QEvent::MouseButtonRelease:
-        if (ignoreReleaseOn_ == watched) {
-            ignoreReleaseOn_ = nullptr;
-            return true;
-        }
-        client ? clientToggle() : workToggle();
-        // Consumed here, so a heading's click does not reach its frame too.
-        return true;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
+    lists_->workPair->toggleSecond();
 }
 
 void FrmControl::closeEvent(QCloseEvent* event) {

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "ListPair.h"
+#include "CodeListFrames.h"
 #include "SpanControls.h"
 #include "StatusTexts.h"
 
 #include <QWidget>
 #include <array>
 
-class QGroupBox;
 class QLabel;
-class QListWidget;
 class QStatusBar;
 class QTimer;
 class QToolButton;
@@ -40,12 +38,11 @@ public:
     void workToggle();
 
     SpanControls* span() const { return span_; }
-    ListPair* clientPair() const { return clientPair_; }
-    ListPair* workPair() const { return workPair_; }
+    ListPair* clientPair() const { return lists_->clientPair; }
+    ListPair* workPair() const { return lists_->workPair; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -59,16 +56,7 @@ private:
     // window as it is.
     template <class Work> bool guarded(const QString& failed, Work&& work);
 
-    QGroupBox* Frame2;
-    QGroupBox* Frame1;
-    QLabel* lblClient1;
-    QLabel* lblClient2;
-    QLabel* lblWork1;
-    QLabel* lblWork2;
-    QListWidget* lstClient1;
-    QListWidget* lstClient2;
-    QListWidget* lstWork1;
-    QListWidget* lstWork2;
+    CodeListFrames* lists_;
     QToolButton* cmdAdd;
     QToolButton* cmdUndo;
     QToolButton* cmdInput;
@@ -81,7 +69,4 @@ private:
     std::array<QLabel*, 5> panels_{};
     QTimer* Timer2;
     SpanControls* span_;
-    ListPair* clientPair_;
-    ListPair* workPair_;
-    QObject* ignoreReleaseOn_ = nullptr; // the release that ends a double click
 };
