@@ -35,7 +35,7 @@ class TestCodeListWindow : public QObject {
     Q_OBJECT
 private slots:
     void rules() {
-        for (const QString& text :
+        for (const char* text :
              {"2147483648", "12a", "-", "-5", "1.5", "1e3", "1,000", " 12", "\u0661\u0662"})
             QVERIFY2(!parseCodeNumber(text) && !numberBoxAcceptable(text), qPrintable(text));
         QCOMPARE(parseCodeNumber("007"), 7);
