@@ -1,91 +1,86 @@
+// DurationText, the recording check and the English (United States) date texts.
+#include "DateText.h"
 #include "Functions.h"
 
 #include <QTest>
 
-namespace {
-const QChar CR(13);
-constexpr double kMinute = 1.0 / 1440.0;
-} // namespace
+using namespace Qt::StringLiterals;
 
 class TestFunctions : public QObject {
     Q_OBJECT
 private slots:
     void durationText_data() {
-        QTest::addColumn<double>("days");
+        QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("hoursAndMinutes");
         QTest::addColumn<QString>("minutesOnly");
-        QTest::newRow("zero") << 0.0 << "0HRs 0Mins" << "0";
-        QTest::newRow("an hour and a half") << 90 * kMinute << "1HRs 30Mins" << "90";
-        QTest::newRow("exactly two hours") << 2.0 / 24 << "2HRs 0Mins" << "120";
-        QTest::newRow("59 min 40 s rounds up to the hour")
-            << (59 * 60 + 40) / 86400.0 << "1HRs 0Mins" << "60";
-        QTest::newRow("45 minutes") << 45 * kMinute << "0HRs 45Mins" << "45";
-        QTest::newRow("negative half hour") << -30 * kMinute << "-1HRs 30Mins" << "-30";
-        // 30 s is half a minute: the even neighbour 0 wins; 90 s goes to 2.
-        QTest::newRow("half minute to even (down)") << 30 / 86400.0 << "0HRs 0Mins" << "0";
-        QTest::newRow("one and a half minutes to even (up)")
-            << 90 / 86400.0 << "0HRs 2Mins" << "2";
-        QTest::newRow("two and a half minutes to even (down)")
-            << 150 / 86400.0 << "0HRs 2Mins" << "2";
-        QTest::newRow("long span") << 1500 * kMinute << "25HRs 0Mins" << "1500";
+        QTest::newRow("zero") << 0.0 << u"0HRs 0Mins"_s << u"0"_s;
+        QTest::newRow("an hour and a half") << 5400.0 << u"1HRs 30Mins"_s << u"90"_s;
+        QTest::newRow("two hours") << 7200.0 << u"2HRs 0Mins"_s << u"120"_s;
+        QTest::newRow("59 min 40 s") << 3580.0 << u"1HRs 0Mins"_s << u"60"_s;
+        QTest::newRow("negative half hour") << -1800.0 << u"-1HRs 30Mins"_s << u"-30"_s;
+        QTest::newRow("half minute to even (down)") << 30.0 << u"0HRs 0Mins"_s << u"0"_s;
+        QTest::newRow("1.5 minutes to even (up)") << 90.0 << u"0HRs 2Mins"_s << u"2"_s;
+        QTest::newRow("2.5 minutes to even (down)") << 150.0 << u"0HRs 2Mins"_s << u"2"_s;
+        QTest::newRow("over a day") << 90000.0 << u"25HRs 0Mins"_s << u"1500"_s;
     }
     void durationText() {
-        QFETCH(double, days);
+        QFETCH(double, seconds);
         QFETCH(QString, hoursAndMinutes);
         QFETCH(QString, minutesOnly);
-        QCOMPARE(DurationText(days, 0), hoursAndMinutes);
-        QCOMPARE(DurationText(days, 2), hoursAndMinutes);
-        QCOMPARE(DurationText(days, 1), minutesOnly);
+        QCOMPARE(DurationText(seconds / 86400, 0), hoursAndMinutes);
+        QCOMPARE(DurationText(seconds / 86400, 2), hoursAndMinutes);
+        QCOMPARE(DurationText(seconds / 86400, 1), minutesOnly);
     }
 
-    void checkSelection_data() {
-        QTest::addColumn<bool>("client");
-        QTest::addColumn<bool>("work");
-        QTest::addColumn<QString>("minutes");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("message");
-        const QString clientBoth =
-            QString("Client information was not selected.") + CR +
-            " Both Client and work information need to be selected to record activity.";
-        const QString projectBoth =
-            QString("Project information was not selected.") + CR +
-            " Both Project and work information need to be selected to record activity.";
-        const QString workMissing =
-            QString("Work Information was not selected. ") + CR +
-            " Both Client and work information need to be selected to record activity.";
+    void checkSelectionGivesTheExactMessage() {
+        const auto check = [](bool client, bool work, const QString& minutes,
+                              const QString& word = "Client") {
+            const CheckResult result =
+                CheckSelection(SelectionState{client, client, work, work}, minutes, word);
+            return result.ok ? u"ok"_s : result.message;
+        };
         const QString zero = "Activity was not recorded.  Time selected to record is at 0.";
-        QTest::newRow("all selected") << true << true << "15" << "Client" << true << "";
-        QTest::newRow("no client") << false << true << "15" << "Client" << false << clientBoth;
-        QTest::newRow("no project") << false << true << "15" << "Project" << false << projectBoth;
-        QTest::newRow("neither: client message asks for both")
-            << false << false << "15" << "Client" << false << clientBoth;
-        QTest::newRow("no work code") << true << false << "15" << "Client" << false << workMissing;
-        QTest::newRow("zero minutes") << true << true << "0" << "Client" << false << zero;
-        QTest::newRow("zero wins over missing lists")
-            << false << false << "0" << "Client" << false << zero;
-        QTest::newRow("letters read as zero") << true << true << "abc" << "Client" << false << zero;
-        QTest::newRow("negative") << true << true << "-30" << "Client" << false << zero;
-        QTest::newRow("leading number counts") << true << true << "12abc" << "Client" << true << "";
-    }
-    void checkSelection() {
-        QFETCH(bool, client);
-        QFETCH(bool, work);
-        QFETCH(QString, minutes);
-        QFETCH(QString, label);
-        QFETCH(bool, ok);
-        QFETCH(QString, message);
-        const CheckResult result =
-            CheckSelection(SelectionState{client, client, work, work}, minutes, label);
-        QCOMPARE(result.ok, ok);
-        QCOMPARE(result.message, message);
+        QCOMPARE(check(true, true, "15"), u"ok"_s);
+        QCOMPARE(check(true, true, "12abc"), u"ok"_s);
+        const QString both = " and work information need to be selected to record activity.";
+        QCOMPARE(check(false, true, "15"),
+                 "Client information was not selected.\r Both Client" + both);
+        QCOMPARE(check(false, false, "15", "Project"),
+                 "Project information was not selected.\r Both Project" + both);
+        QCOMPARE(check(true, false, "15"),
+                 "Work Information was not selected. \r Both Client" + both);
+        for (const char* minutes : {"0", "abc", "-30"})
+            QCOMPARE(check(true, true, minutes), zero);
+        QCOMPARE(check(false, false, "0"), zero);
+        // Only the first list of a pair without a selection: refused, nothing said
+        const CheckResult half =
+            CheckSelection(SelectionState{false, true, true, true}, "10", "Client");
+        QVERIFY(!half.ok && half.message.isEmpty());
     }
 
-    void onlyFirstListOfPairMissingGivesEmptyMessage() {
-        const CheckResult result =
-            CheckSelection(SelectionState{false, true, true, true}, "10", "Client");
-        QVERIFY(!result.ok);
-        QCOMPARE(result.message, QString());
+    void dateTexts() {
+        const std::pair<QDateTime, QString> texts[] = {
+            {QDateTime(QDate(2026, 3, 5), QTime(15, 15)), "3/5/2026 3:15:00 PM"},
+            {QDateTime(QDate(2026, 12, 31), QTime(0, 0, 7)), "12/31/2026 12:00:07 AM"},
+            {QDateTime(QDate(2026, 1, 1), QTime(12, 0)), "1/1/2026 12:00:00 PM"},
+            {QDateTime(QDate(2026, 10, 9), QTime(11, 59, 59)), "10/9/2026 11:59:59 AM"},
+        };
+        for (const auto& [moment, text] : texts) {
+            QCOMPARE(usDateTimeText(moment), text);
+            QCOMPARE(usDateText(moment.date()) + ' ' + usTimeText(moment.time()), text);
+            QCOMPARE(timeFromText(usTimeText(moment.time())), moment.time());
+        }
+        // And what people type
+        QCOMPARE(timeFromText("5:30 PM"), QTime(17, 30));
+        QCOMPARE(timeFromText("8 PM"), QTime(20, 0));
+        QCOMPARE(timeFromText("9:15pm"), QTime(21, 15));
+        QCOMPARE(timeFromText("12:30 AM"), QTime(0, 30));
+        QCOMPARE(timeFromText("20:05"), QTime(20, 5));
+        QCOMPARE(timeFromText("  7:45:10 AM "), QTime(7, 45, 10));
+        for (const char* text : {"soon", "", "25:00", "13:00 PM"})
+            QVERIFY2(!timeFromText(text).isValid(), text);
+        QCOMPARE(combine(QDate(2026, 3, 5), QTime(23, 30, 15, 999)),
+                 QDateTime(QDate(2026, 3, 5), QTime(23, 30, 15)));
     }
 };
 

@@ -1,36 +1,30 @@
-# Fault injection: a helper program performs store operations while libfiu's
-# POSIX preload makes file-system calls fail, or kills it at a chosen call.
+# The long runs (stress.cpp): one program, which is also the copies it
+# starts, run as three tests so that CTest can spread them over the cores.
+# Its fault runs need libfiu: the POSIX preload makes file-system calls fail.
+add_executable(store_stress ${dir}/stress.cpp ${dir}/StoreTest.h)
+target_include_directories(store_stress PRIVATE ${dir})
+target_link_libraries(store_stress PRIVATE hl_store Qt6::Test)
 find_library(HL_FIU_LIBRARY fiu)
 find_path(HL_FIU_INCLUDE fiu-control.h)
 find_file(HL_FIU_PRELOAD fiu_posix_preload.so
           PATHS /usr/lib/fiu /usr/lib/x86_64-linux-gnu/fiu /usr/lib/x86_64-linux-gnu /usr/local/lib/fiu
           NO_DEFAULT_PATH)
 if(HL_FIU_LIBRARY AND HL_FIU_INCLUDE AND HL_FIU_PRELOAD)
-  add_executable(store_fault_child ${dir}/support_faultchild/main.cpp)
-  target_include_directories(store_fault_child PRIVATE ${HL_FIU_INCLUDE})
-  target_link_libraries(store_fault_child PRIVATE hl_store ${HL_FIU_LIBRARY})
-  foreach(test store_test_fault_writes store_test_crash_kill)
-    if(TARGET ${test})
-      add_dependencies(${test} store_fault_child)
-      target_compile_definitions(${test} PRIVATE
-        HL_FAULT_CHILD="$<TARGET_FILE:store_fault_child>" HL_FIU_PRELOAD="${HL_FIU_PRELOAD}")
-    endif()
-  endforeach()
+  target_include_directories(store_stress PRIVATE ${HL_FIU_INCLUDE})
+  target_link_libraries(store_stress PRIVATE ${HL_FIU_LIBRARY})
+  target_compile_definitions(store_stress PRIVATE HL_FIU_PRELOAD="${HL_FIU_PRELOAD}")
 else()
-  message(WARNING "libfiu (libfiu-dev, fiu-utils) not found: the fault and crash tests will skip")
+  message(WARNING "libfiu (libfiu-dev, fiu-utils) not found: the fault and crash runs will skip")
 endif()
-
-# The long runs: many seeded runs, or many processes on one file.
-foreach(test store_test_fault_writes store_test_crash_kill store_test_load_shared)
-  if(TARGET ${test})
-    set_property(TEST ${test} PROPERTY LABELS store stress)
-    set_property(TEST ${test} PROPERTY TIMEOUT 900)
-    # Qt Test's own watchdog would end a long function after five minutes.
-    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT QTEST_FUNCTION_TIMEOUT=900000)
-  endif()
+foreach(run faults:everyOperationTellsTheTruthUnderWriteFailures
+            crash:killedOperationLeavesTheRecordsBeforeOrAfterIt
+            load:eightWritersAndTwoReadersLoseNothing)
+  string(REPLACE ":" ";" run ${run})
+  list(GET run 0 name)
+  list(GET run 1 function)
+  add_test(NAME store_stress_${name} COMMAND store_stress ${function})
+  # Qt Test's own watchdog would end a long function after five minutes.
+  set_tests_properties(store_stress_${name} PROPERTIES LABELS "store;stress" TIMEOUT 900
+                       ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=900000")
 endforeach()
 
-# Bad settings: the real start-up and the saved layout, which live in the shell.
-if(TARGET store_test_badsettings_start)
-  target_link_libraries(store_test_badsettings_start PRIVATE hl_shell)
-endif()

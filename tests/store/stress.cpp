@@ -1,0 +1,406 @@
+// The long runs. The file system fails at random under the store (libfiu's
+// POSIX preload), a copy of the program is killed with SIGKILL in the middle
+// of an operation, and eight copies append while two read. Whatever each
+// operation reports must be the truth and the file must stay whole. This
+// program is also each of those copies: see main().
+#include "StoreTest.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <unistd.h>
+#ifdef HL_FIU_PRELOAD
+#include <fiu-control.h>
+#include <fiu.h>
+constexpr bool kFaults = true;
+#else
+constexpr bool kFaults = false;
+#endif
+
+using namespace testing;
+
+namespace {
+
+const QString kFileName = QStringLiteral("Shared.HL1");
+const char* const kKinds[] = {"append", "correct", "purge", "compact"};
+enum Kind { Append, Correct, Purge, Compact };
+
+int runsFrom(const char* variable, int standard) {
+    const int asked = qEnvironmentVariableIntValue(variable);
+    return asked > 0 ? asked : standard;
+}
+
+// Memory-backed when possible: the faults are injected, and a real disk's
+// flushes would make hundreds of runs slow.
+QString scratchFolder() {
+    return (QFileInfo("/dev/shm").isWritable() ? "/dev/shm" : QDir::tempPath()) + "/hl-XXXXXX";
+}
+
+// ---- The copies' side
+
+std::mt19937 faultRandom;
+bool failing = false; // fail 5 % of the file-system calls
+long callsMade = 0;
+long killAtCall = 0; // 0: never
+
+[[maybe_unused]] int onFileSystemCall(const char*, int*, void**, unsigned int*) {
+    if (++callsMade == killAtCall)
+        ::kill(::getpid(), SIGKILL);
+    return failing && std::bernoulli_distribution(0.05)(faultRandom) ? 1 : 0;
+}
+
+void say(const QByteArray& line) {
+    std::fprintf(stdout, "%s\n", line.constData());
+    std::fflush(stdout);
+}
+
+struct Operation {
+    Kind kind;
+    std::set<int> after; // the records if it commits
+    std::function<void(store::Database&)> run;
+};
+
+store::Database fresh(const QString& path) {
+    QFile::remove(path);
+    QFile::remove(store::backupPath(path));
+    return store::Database(path, store::databaseKey(), store::Database::Mode::Create);
+}
+
+// A file of twelve numbered records and seeded operations on it.
+struct Session {
+    std::mt19937 random;
+    std::set<int> ids;
+    int nextId = 12;
+    store::Database db;
+
+    Session(const QString& path, unsigned seed)
+        : random(seed)
+        , db(fresh(path)) {
+        store::createSchema(db);
+        store::writeTransaction(db, [&] {
+            for (int id = 0; id < nextId; ++id)
+                store::insertRecord(db, numbered(id));
+        });
+        for (int id = 0; id < nextId; ++id)
+            ids.insert(id);
+    }
+
+    Operation next(int kind = -1) {
+        if (kind < 0) {
+            const int roll = std::uniform_int_distribution<int>(0, 99)(random);
+            kind = roll < 35 || ids.size() < 4 ? Append
+                   : roll < 60                 ? Correct
+                   : roll < 80                 ? Purge
+                                               : Compact;
+        }
+        Operation op{Kind(kind), ids, {}};
+        if (kind == Append) {
+            const int id = nextId++;
+            op.after.insert(id);
+            op.run = [id](store::Database& db) { store::appendRecord(db, numbered(id)); };
+        } else if (kind == Correct) { // the old record out, the new one in, as one unit
+            const int from = *std::next(
+                ids.begin(), std::uniform_int_distribution<int>(0, int(ids.size()) - 1)(random));
+            const int to = nextId++;
+            op.after.erase(from);
+            op.after.insert(to);
+            op.run = [from, to](store::Database& db) {
+                store::writeTransaction(db, [&] {
+                    store::Statement remove(db, "DELETE FROM tblTimeSheet WHERE ClientNumber = ?");
+                    remove.bind(1, from).run();
+                    store::insertRecord(db, numbered(to));
+                });
+            };
+        } else if (kind == Purge) { // the two oldest records
+            const int third = *std::next(ids.begin(), 2);
+            op.after.erase(op.after.begin(), op.after.find(third));
+            op.run = [third](store::Database& db) {
+                if (!store::purgeRecordsBefore(db, "Pat", numbered(third).beginTime, 2))
+                    throw store::DbError(0, QStringLiteral("purge counted another number"));
+            };
+        } else {
+            op.run = [](store::Database& db) { store::compactDatabase(db); };
+        }
+        return op;
+    }
+};
+
+// What the next start of the program finds at `path`: empty when the file
+// opens whole and holds exactly `expected`.
+QByteArray problemWith(const QString& path, const std::set<int>& expected) {
+    try {
+        store::Database db(path, store::databaseKey());
+        if (integrity(db) != QLatin1String("ok"))
+            return "integrity: " + integrity(db).toUtf8();
+        if (storedIds(db) != expected)
+            return "holds [" + idText(storedIds(db)) + "], expected [" + idText(expected) + "]";
+    } catch (const store::DbError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+// Six random operations while calls fail; after each, the file (and after a
+// purge or compaction that committed, the copy kept before it) is checked.
+int faultsChild(const QString& path, unsigned seed) {
+    Session session(path, seed);
+    faultRandom.seed(seed * 7919u + 1u);
+    for (int n = 0; n < 6; ++n) {
+        Operation op = session.next();
+        const std::set<int> before = session.ids;
+        bool committed = false;
+        failing = true;
+        try {
+            op.run(session.db);
+            failing = false;
+            say("ok");
+            session.ids = op.after;
+            committed = true;
+        } catch (const store::DbError& error) {
+            failing = false;
+            say(QByteArray("error ") + error.what());
+        }
+        QByteArray problem = problemWith(path, session.ids);
+        if (problem.isEmpty() && committed && (op.kind == Purge || op.kind == Compact))
+            problem = problemWith(store::backupPath(path), before);
+        if (!problem.isEmpty()) {
+            say(QByteArray("MISMATCH after ") + kKinds[op.kind] + ": " + problem);
+            return 3;
+        }
+    }
+    return 0;
+}
+
+// Up to three warm-up operations, then one of `kind`, killed at its
+// file-system call `killAt` (0: never; it then reports the calls it made).
+int crashChild(const QString& path, unsigned seed, int kind, long killAt) {
+    Session session(path, seed);
+    for (int n = std::uniform_int_distribution<int>(0, 3)(session.random); n > 0; --n) {
+        Operation op = session.next();
+        op.run(session.db);
+        session.ids = op.after;
+    }
+    Operation op = session.next(kind);
+    say(idText(session.ids)); // the records before it
+    say(idText(op.after));
+    callsMade = 0;
+    killAtCall = killAt;
+    op.run(session.db);
+    killAtCall = 0;
+    say(QByteArray::number(callsMade));
+    return 0;
+}
+
+QString writerName(int writer) {
+    return QStringLiteral("writer %1").arg(writer);
+}
+
+int writeChild(const QString& path, int writer, int count) {
+    store::Database db = store::connectDataBase(path, kFileName);
+    for (int id = 0; id < count; ++id)
+        store::appendRecord(db, numbered(id, writerName(writer)));
+    return 0;
+}
+
+// Reads day lists and report sums until `stopFile` appears; ends with 3 on a
+// record seen in part, a list that shrank or a sum that disagrees with its
+// list, and prints how many reads it made.
+int readChild(const QString& path, const QString& stopFile) {
+    store::Database db = store::connectDataBase(path, kFileName);
+    store::Statement sum(db, "SELECT count(*), total(julianday(EndTime) - julianday(BeginTime)) "
+                             "* 86400.0 FROM tblTimeSheet WHERE Employee = ? GROUP BY WorkCode");
+    std::vector<qint64> seen(8, 0);
+    long reads = 0;
+    for (int writer = 0; !QFile::exists(stopFile); writer = (writer + 1) % 8, reads += 2) {
+        const auto day = store::dayRecords(db, writerName(writer), QDate(2026, 1, 5));
+        for (const store::ActivityRecord& r : day)
+            if (r != numbered(r.clientNumber, writerName(writer)))
+                return std::fprintf(stderr, "record in part: %d\n", r.clientNumber), 3;
+        const auto [count, seconds] = store::retryWhileBusy([&] {
+            sum.reset();
+            sum.bind(1, writerName(writer));
+            std::pair<qint64, double> result{0, 0.0};
+            while (sum.step())
+                result = {result.first + sum.int64(0), result.second + sum.real(1)};
+            return result;
+        });
+        if (qint64(day.size()) < seen[writer] || count < qint64(day.size()) ||
+            qAbs(seconds - 20.0 * double(count)) > 0.01 * double(count + 1))
+            return std::fprintf(stderr, "inconsistent read: %lld\n", qlonglong(count)), 3;
+        seen[writer] = qint64(day.size());
+    }
+    say(QByteArray::number(qlonglong(reads)));
+    return 0;
+}
+
+// ---- The test's side
+
+std::unique_ptr<QProcess> start(const QStringList& arguments, bool faults = false) {
+    auto child = std::make_unique<QProcess>();
+#ifdef HL_FIU_PRELOAD
+    if (faults) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_PRELOAD", HL_FIU_PRELOAD);
+        child->setProcessEnvironment(environment);
+    }
+#endif
+    Q_UNUSED(faults);
+    child->start(QCoreApplication::applicationFilePath(), arguments);
+    child->waitForStarted(30'000);
+    return child;
+}
+
+struct Finished {
+    bool normal = false;
+    int code = -1;
+    QByteArrayList lines;
+    QByteArray where;
+};
+
+Finished finish(QProcess& child, const QByteArray& what) {
+    child.waitForFinished(600'000);
+    Finished done{child.exitStatus() == QProcess::NormalExit,
+                  child.exitCode(),
+                  child.readAllStandardOutput().trimmed().split('\n'),
+                  {}};
+    done.where = what + '\n' + done.lines.mid(std::max(0, int(done.lines.size()) - 6)).join('\n') +
+                 '\n' + child.readAllStandardError();
+    return done;
+}
+
+Finished run(const QStringList& arguments) {
+    return finish(*start(arguments, true), arguments.join(' ').toUtf8());
+}
+
+} // namespace
+
+class TestStress : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyOperationTellsTheTruthUnderWriteFailures() {
+        if (!kFaults)
+            QSKIP("libfiu is not installed");
+        const int runs = runsFrom("HOURLOOM_FAULT_RUNS", 100);
+        qsizetype committed = 0, refused = 0;
+        for (int seed = 1; seed <= runs; ++seed) {
+            QTemporaryDir dir(scratchFolder());
+            const Finished done = run({"--faults", dir.filePath(kFileName), QString::number(seed)});
+            QVERIFY2(done.normal && done.code == 0, done.where.constData());
+            committed += done.lines.count("ok");
+            refused += done.lines.size() - done.lines.count("ok");
+        }
+        qInfo("%d runs: %lld operations committed, %lld refused by an injected failure", runs,
+              qlonglong(committed), qlonglong(refused));
+        QVERIFY(refused > 0 && committed > 0);
+    }
+
+    void killedOperationLeavesTheRecordsBeforeOrAfterIt_data() {
+        QTest::addColumn<int>("kind");
+        for (int kind : {Append, Correct, Purge, Compact})
+            QTest::newRow(kKinds[kind]) << kind;
+    }
+    void killedOperationLeavesTheRecordsBeforeOrAfterIt() {
+        if (!kFaults)
+            QSKIP("libfiu is not installed");
+        QFETCH(int, kind);
+        for (int seed = 1; seed <= runsFrom("HOURLOOM_CRASH_RUNS", 30); ++seed) {
+            QTemporaryDir dir(scratchFolder());
+            const QString file = dir.filePath(kFileName);
+            const QStringList args{"--crash", file, QString::number(seed), QString::number(kind)};
+            const Finished probe = run(args + QStringList{"0"});
+            const long calls = probe.lines.value(2).toLong();
+            QVERIFY2(probe.normal && probe.code == 0 && calls > 0, probe.where.constData());
+            std::mt19937 random(seed * 31u + unsigned(kind));
+            const long killAt = std::uniform_int_distribution<long>(1, calls)(random);
+            const Finished killed = run(args + QStringList{QString::number(killAt)});
+            QVERIFY2(!killed.normal, killed.where.constData());
+            const QByteArray problem = problemWith(file, idsFrom(killed.lines.value(0)));
+            QVERIFY2(problem.isEmpty() ||
+                         problemWith(file, idsFrom(killed.lines.value(1))).isEmpty(),
+                     (killed.where + problem).constData());
+            if (QFile::exists(store::backupPath(file))) {
+                store::Database copy(store::backupPath(file), store::databaseKey());
+                QVERIFY2(integrity(copy) == QLatin1String("ok"), killed.where.constData());
+            }
+        }
+    }
+
+    void eightWritersAndTwoReadersLoseNothing() {
+        const QString base = qEnvironmentVariable("HOURLOOM_LOAD_DIR"); // a real disk, when set
+        QTemporaryDir dir(base.isEmpty() ? scratchFolder() : base + "/hourloom-load-XXXXXX");
+        const QString file = dir.filePath(kFileName);
+        const QString stop = dir.filePath("stop");
+        store::connectDataBase(file, kFileName);
+        const int perWriter = runsFrom("HOURLOOM_LOAD_RECORDS", 2500);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        std::vector<std::unique_ptr<QProcess>> readers, writers;
+        for (int r = 0; r < 2; ++r)
+            readers.push_back(start({"--read", file, stop}));
+        for (int w = 0; w < 8; ++w)
+            writers.push_back(
+                start({"--write", file, QString::number(w), QString::number(perWriter)}));
+        for (auto& writer : writers) {
+            const Finished done = finish(*writer, "writer");
+            QVERIFY2(done.normal && done.code == 0, done.where.constData());
+        }
+        const qint64 ms = elapsed.elapsed();
+        QVERIFY(writeBytes(stop, "stop"));
+        long reads = 0;
+        for (auto& reader : readers) {
+            const Finished done = finish(*reader, "reader");
+            QVERIFY2(done.normal && done.code == 0, done.where.constData());
+            reads += done.lines.value(0).toLong();
+        }
+        store::Database db = store::connectDataBase(file, kFileName);
+        QCOMPARE(integrity(db), QStringLiteral("ok"));
+        QCOMPARE(rowCount(db), 8 * perWriter);
+        QCOMPARE(rowCount(db, "SELECT count(DISTINCT Employee || '/' || ClientNumber) FROM "
+                              "tblTimeSheet"),
+                 8 * perWriter);
+        QVERIFY(reads > 0);
+        qInfo("%d records by 8 writers in %lld ms: %.0f records per second; %ld reads alongside",
+              8 * perWriter, ms, 8000.0 * perWriter / double(ms), reads);
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const QStringList a = QCoreApplication::arguments();
+    try {
+#ifdef HL_FIU_PRELOAD
+        if (a.value(1) == "--faults" || a.value(1) == "--crash") {
+            fiu_init(0);
+            for (const char* point :
+                 {"posix/io/rw/write", "posix/io/rw/pwrite", "posix/io/rw/pwritev",
+                  "posix/io/rw/ftruncate", "posix/io/sync/fsync", "posix/io/sync/fdatasync",
+                  "posix/io/dir/rename", "posix/io/dir/unlink"})
+                fiu_enable_external(point, 1, nullptr, 0, onFileSystemCall);
+        }
+#endif
+        if (a.size() == 4 && a[1] == "--faults")
+            return faultsChild(a[2], a[3].toUInt());
+        if (a.size() == 6 && a[1] == "--crash")
+            return crashChild(a[2], a[3].toUInt(), a[4].toInt(), a[5].toLong());
+        if (a.size() == 5 && a[1] == "--write")
+            return writeChild(a[2], a[3].toInt(), a[4].toInt());
+        if (a.size() == 4 && a[1] == "--read")
+            return readChild(a[2], a[3]);
+    } catch (const store::DbError& error) {
+        std::fprintf(stderr, "ended on an error: %s\n", error.what());
+        return 2;
+    }
+    TestStress test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "stress.moc"

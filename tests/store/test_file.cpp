@@ -1,0 +1,248 @@
+// The database file: its schema and key, files that are not what they seem,
+// a folder that goes away, and the copy kept before maintenance.
+#include "StoreTest.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testing;
+
+namespace {
+
+QStringList column(store::Database& db, const char* sql, int index = 0) {
+    store::Statement query(db, sql);
+    QStringList values;
+    while (query.step())
+        values << query.text(index);
+    return values;
+}
+
+void fill(store::Database& db, int records, int day = 1) {
+    store::writeTransaction(db, [&] {
+        for (int i = 0; i < records; ++i)
+            store::insertRecord(db, record("Pat", at(2026, 3, day, 8, 0).addSecs(60 * i),
+                                           at(2026, 3, day, 8, 1).addSecs(60 * i)));
+    });
+}
+
+qint64 recordsIn(const QString& file) {
+    store::Database db(file, store::databaseKey());
+    return rowCount(db);
+}
+
+int openFileCount() {
+    return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size());
+}
+
+} // namespace
+
+class TestFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString filled(const QString& name, int records) {
+        store::Database db = store::connectDataBase(dir.filePath(name), name);
+        fill(db, records);
+        return db.path();
+    }
+
+    // Empty when opening and reading `name` fails with a message naming the
+    // file and `reason`, leaves no handle open and the file as it was.
+    QString refusal(const QString& name, const QString& reason) {
+        const QString file = dir.filePath(name);
+        const QByteArray before = readBytes(file);
+        const int handles = openFileCount();
+        QString message = "opened";
+        try {
+            store::Database db = store::connectDataBase(file, name);
+            store::dayRecords(db, "Pat", QDate(2026, 3, 1));
+        } catch (const store::DbError& error) {
+            message = error.message();
+        }
+        if (openFileCount() != handles || readBytes(file) != before)
+            return "left a handle open or changed the file";
+        return message.contains(file) && message.contains(reason) ? QString() : message;
+    }
+
+private slots:
+    void freshFileHasTheThreeTablesAndIsEncrypted() {
+        const QString file = dir.filePath("Fresh.HL1");
+        {
+            store::Database db = store::connectDataBase(file, "Fresh.HL1");
+            QCOMPARE(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1"),
+                     QStringList({"tblClient", "tblTimeSheet", "tblWork"}));
+            QCOMPARE(column(db, "PRAGMA table_info(tblClient)", 1),
+                     QStringList({"ClientNumber", "ClientName"}));
+            QCOMPARE(column(db, "PRAGMA table_info(tblTimeSheet)", 1),
+                     QStringList({"Date", "BeginTime", "EndTime", "ClientNumber", "ClientName",
+                                  "WorkCode", "WorkDescription", "Employee"}));
+            QCOMPARE(column(db, "PRAGMA table_info(tblWork)", 1),
+                     QStringList({"WorkCode", "WorkDescription"}));
+            store::appendRecord(
+                db, record("Pat", at(2026, 3, 2, 9, 0), at(2026, 3, 2, 10, 0), "Plaintext Client"));
+        }
+        const QByteArray bytes = readBytes(file);
+        QVERIFY(!bytes.startsWith("SQLite format 3") && !bytes.contains("Plaintext Client"));
+        // A second connect creates nothing anew: three tables, two indexes, one record
+        store::Database again = store::connectDataBase(file, "Fresh.HL1");
+        QCOMPARE(rowCount(again, "SELECT count(*) FROM sqlite_master"), 5);
+        QCOMPARE(rowCount(again), 1);
+    }
+
+    void badFilesAreRefusedNamingFileAndFault() {
+        const QString truncated = filled("Half.HL1", 3000);
+        QVERIFY(writeBytes(truncated, readBytes(truncated).left(QFileInfo(truncated).size() / 2)));
+        QCOMPARE(refusal("Half.HL1", "damaged"), QString());
+        QByteArray noise(64 * 1024, Qt::Uninitialized);
+        QRandomGenerator(42).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        QVERIFY(writeBytes(dir.filePath("Noise.HL1"), noise));
+        QCOMPARE(refusal("Noise.HL1", "not an Hourloom database"), QString());
+        QVERIFY(writeBytes(dir.filePath("Notes.HL1"), QByteArray("some notes\n").repeated(300)));
+        QCOMPARE(refusal("Notes.HL1", "not an Hourloom database"), QString());
+        QVERIFY(writeBytes(dir.filePath("Empty.HL1"), {}));
+        QCOMPARE(refusal("Empty.HL1", ""), QString());
+        sqlite3* plain = nullptr;
+        sqlite3_open(dir.filePath("Plain.HL1").toUtf8().constData(), &plain);
+        sqlite3_exec(plain, "CREATE TABLE tblTimeSheet (Employee TEXT)", nullptr, nullptr, nullptr);
+        sqlite3_close(plain);
+        QCOMPARE(refusal("Plain.HL1", "not an Hourloom database"), QString());
+        {
+            store::Database other(dir.filePath("Other.HL1"), "another password",
+                                  store::Database::Mode::Create);
+            store::createSchema(other);
+        }
+        QCOMPARE(refusal("Other.HL1", "another password"), QString());
+    }
+
+    void connectFindsTheNameExactlyAndCreatesNothingWhereItMustNot() {
+        const auto found = [](const QString& onDisk, const QString& path, const QString& name) {
+            QTemporaryDir folder;
+            writeBytes(folder.filePath(onDisk), "x");
+            return store::databaseFound(folder.filePath(path), name);
+        };
+        QVERIFY(found("Hourloom.HL1", "Hourloom.HL1", "Hourloom.HL1"));
+        QVERIFY(found("T [1] *.HL1", "T [1] *.HL1", "T [1] *.HL1"));
+        QVERIFY(!found("hourloom.HL1", "hourloom.HL1", "Hourloom.HL1"));
+        QVERIFY(!found("hourloom.HL1", "Hourloom.HL1", "Hourloom.HL1"));
+        QVERIFY(!found("Other.HL1", "Hourloom.HL1", "Hourloom.HL1"));
+        const QString unreachable = "/no-such-mount/share/Hourloom.HL1";
+        QVERIFY(!store::databaseFound(unreachable, "Hourloom.HL1"));
+        QVERIFY_THROWS_EXCEPTION(store::DbError,
+                                 store::connectDataBase(unreachable, "Hourloom.HL1"));
+        // A real database whose name the settings spell in another case
+        const QString file = filled("Cased.HL1", 1);
+        QVERIFY_THROWS_EXCEPTION(store::DbError, store::connectDataBase(file, "cased.HL1"));
+        QCOMPARE(recordsIn(file), 1);
+    }
+
+    void schemaRefusesWhatTheFieldsCannotHold() {
+        store::Database db = store::connectDataBase(dir.filePath("Checks.HL1"), "Checks.HL1");
+        const QByteArray refused[] = {
+            "INSERT INTO tblClient VALUES (1, '')",
+            "INSERT INTO tblWork VALUES (1, '" + QByteArray(256, 'w') + "')",
+            "INSERT INTO tblClient VALUES (2147483648, 'Big')",
+            "INSERT INTO tblWork VALUES ('12a', 'Odd')",
+            "INSERT INTO tblTimeSheet VALUES ('2026-03-02 09:00:00', '2026-03-02 09:00:00', "
+            "'soon', 1, 'A', 1, 'W', 'ann')",
+        };
+        for (const QByteArray& sql : refused)
+            QVERIFY_THROWS_EXCEPTION(store::DbError, db.exec(sql.constData()));
+        QCOMPARE(rowCount(db, "SELECT (SELECT count(*) FROM tblClient) + (SELECT count(*) FROM "
+                              "tblWork) + (SELECT count(*) FROM tblTimeSheet)"),
+                 0);
+    }
+
+    void readOnlyFileReadsButRefusesWritesNamingTheFile() {
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                         QFile::ExeOwner | QFile::ReadOther |
+                                                         QFile::ExeOther));
+        const QString file = shared.filePath("ReadOnly.HL1");
+        fill(*std::make_unique<store::Database>(store::connectDataBase(file, "ReadOnly.HL1")), 4);
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther));
+        // A forked copy gives up the superuser's right to ignore permissions
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(10);
+            try {
+                store::Database db = store::connectDataBase(file, "ReadOnly.HL1");
+                if (store::dayRecords(db, "Pat", QDate(2026, 3, 1)).size() != 4)
+                    ::_exit(11);
+                fill(db, 1, 2);
+                ::_exit(12);
+            } catch (const store::DbError& error) {
+                const QString text = error.message();
+                ::_exit(text.contains(file) && text.contains("cannot be written") ? 0 : 13);
+            }
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        QCOMPARE(recordsIn(file), 4);
+    }
+
+    void vanishedFolderFailsClearlyAndRecoversWhenBack() {
+        const QString share = dir.filePath("share");
+        QVERIFY(QDir().mkpath(share));
+        store::Database db = store::connectDataBase(share + "/Shared.HL1", "Shared.HL1");
+        fill(db, 3);
+        QVERIFY(QDir().rename(share, share + "-dropped"));
+        try {
+            fill(db, 1, 2);
+            QFAIL("a write to a vanished folder reported success");
+        } catch (const store::DbError& error) {
+            QVERIFY2(error.message().contains(db.path()), qPrintable(error.message()));
+        }
+        QVERIFY(QDir().rename(share + "-dropped", share));
+        fill(db, 1, 3);
+        store::Database fresh(db.path(), store::databaseKey());
+        QCOMPARE(integrity(fresh), QStringLiteral("ok"));
+        QCOMPARE(rowCount(fresh), 4);
+    }
+
+    void maintenanceKeepsTheFileAsItWasAndEachRunReplacesTheCopy() {
+        const QString file = filled("Kept.HL1", 5);
+        const QString copy = store::backupPath(file);
+        store::Database db(file, store::databaseKey());
+        fill(db, 3, 2);
+        fill(db, 2, 3);
+        QCOMPARE(store::purgeRecordsBefore(db, "Pat", at(2026, 3, 2, 0, 0), 5), 5);
+        QCOMPARE(recordsIn(copy), 10);
+        QCOMPARE(store::purgeRecordsBefore(db, "Pat", at(2026, 3, 3, 0, 0), 3), 3);
+        QCOMPARE(recordsIn(copy), 5);
+        store::compactDatabase(db);
+        QCOMPARE(recordsIn(copy), 2);
+        QVERIFY(!QFile::exists(copy + ".new"));
+        // Restoring is copying the copy over the file
+        db.exec("DELETE FROM tblTimeSheet");
+        QVERIFY(QFile::remove(file) && QFile::copy(copy, file));
+        db = store::Database(file, store::databaseKey());
+        QCOMPARE(rowCount(db), 2);
+        // When the side file the copy is first written to cannot be written,
+        // neither a purge nor a compaction runs
+        fill(db, 2, 6);
+        QVERIFY(QDir().mkpath(copy + ".new/blocked"));
+        for (bool purge : {true, false}) {
+            try {
+                if (purge)
+                    store::purgeRecordsBefore(db, "Pat", at(2026, 3, 7, 0, 0), 4);
+                else
+                    store::compactDatabase(db);
+                QFAIL("maintenance ran without its copy");
+            } catch (const store::DbError& error) {
+                QVERIFY2(error.message().contains(copy), qPrintable(error.message()));
+            }
+        }
+        QCOMPARE(rowCount(db), 4);
+        QCOMPARE(recordsIn(copy), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFile)
+#include "test_file.moc"
