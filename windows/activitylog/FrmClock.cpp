@@ -4,6 +4,7 @@
 #include "DateText.h"
 #include "DayList.h"
 #include "Functions.h"
+#include "PictureButton.h"
 #include "Services.h"
 #include "SpanPrefill.h"
 #include "Twips.h"
@@ -33,12 +34,7 @@ const QColor kPlainRow(Qt::white);
 
 QToolButton* pictureButton(const char* name, const QString& tip, QStyle::StandardPixmap picture,
                            QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
-    button->setIcon(parent->style()->standardIcon(picture));
-    return button;
+    return ::pictureButton(parent, name, tip, parent->style()->standardIcon(picture));
 }
 
 QFrame* line(const char* name, QWidget* parent) {

@@ -2,6 +2,7 @@
 
 #include "CodeListRules.h"
 #include "DbError.h"
+#include "PictureButton.h"
 #include "Services.h"
 #include "Twips.h"
 
@@ -79,12 +80,7 @@ void CodeListWindow::buildControls() {
     Label1->setBuddy(txtNumber);
 
     auto pictureButton = [&](const char* name, const QString& tip, QIcon icon, const QRect& at) {
-        auto* button = new QPushButton(Frame1);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setIcon(icon);
-        button->setIconSize(QSize(24, 24));
-        button->setToolTip(tip);
-        button->setAccessibleName(tip);
+        auto* button = ::pictureButton<QPushButton>(Frame1, name, tip, icon, 24);
         place(button, at);
         return button;
     };

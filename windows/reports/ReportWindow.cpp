@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "ExportName.h"
+#include "PictureButton.h"
 #include "ReportBrowser.h"
 #include "ReportCsv.h"
 #include "ReportFiles.h"
@@ -119,13 +120,7 @@ frmReportCriteria::frmReportCriteria(QWidget* parent)
 
 QToolButton* frmReportCriteria::pictureButton(const char* name, const QString& tip,
                                               const QIcon& icon) {
-    auto* button = new QToolButton(this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
-    button->setIcon(icon);
-    button->setIconSize(QSize(32, 32));
-    return button;
+    return ::pictureButton(this, name, tip, icon, 32);
 }
 
 void frmReportCriteria::placeControls() {

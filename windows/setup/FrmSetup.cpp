@@ -2,6 +2,7 @@
 
 #include "ConnectDataBase.h"
 #include "Maintenance.h"
+#include "PictureButton.h"
 #include "Schema.h"
 #include "Services.h"
 #include "SetupRules.h"
@@ -24,16 +25,10 @@ using namespace setup_text;
 
 namespace {
 
-// A picture button: its tooltip is also what a screen reader announces.
 QPushButton* pictureButton(QWidget* owner, const char* name, QStyle::StandardPixmap picture,
                            const QString& tip) {
-    auto* button = new QPushButton(owner);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(owner->style()->standardIcon(picture));
-    button->setIconSize(QSize(24, 24));
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
-    return button;
+    return ::pictureButton<QPushButton>(owner, name, tip, owner->style()->standardIcon(picture),
+                                        24);
 }
 
 QLineEdit* textBox(QWidget* owner, const char* name, const QString& label) {

@@ -3,6 +3,7 @@
 #include "CodeRows.h"
 #include "DateText.h"
 #include "Functions.h"
+#include "PictureButton.h"
 #include "Records.h"
 #include "SavedLayout.h"
 #include "Services.h"
@@ -24,13 +25,7 @@ const QChar CR(13);
 
 QToolButton* pictureButton(const char* name, const QString& tip, QStyle::StandardPixmap picture,
                            QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
-    button->setIcon(parent->style()->standardIcon(picture));
-    button->setAutoRaise(false);
-    return button;
+    return ::pictureButton(parent, name, tip, parent->style()->standardIcon(picture));
 }
 
 std::optional<store::ActivityRecord> latestRecent() {
