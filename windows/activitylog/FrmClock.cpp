@@ -5,6 +5,7 @@
 #include "DayList.h"
 #include "Functions.h"
 #include "PictureButton.h"
+#include "ReportDbErrors.h"
 #include "Services.h"
 #include "SpanPrefill.h"
 #include "Twips.h"
@@ -27,15 +28,9 @@
 
 namespace {
 
-const QChar CR(13);
 constexpr int kGridTwips = 7215;
 const QColor kSelectedRow(0xFF, 0xFF, 0xC0); // light yellow
 const QColor kPlainRow(Qt::white);
-
-QToolButton* pictureButton(const char* name, const QString& tip, QStyle::StandardPixmap picture,
-                           QWidget* parent) {
-    return ::pictureButton(parent, name, tip, parent->style()->standardIcon(picture));
-}
 
 QFrame* line(const char* name, QWidget* parent) {
     auto* frame = new QFrame(parent);
@@ -91,16 +86,16 @@ void FrmClock::buildControls() {
     FG1->viewport()->installEventFilter(this);
 
     cmdAdd =
-        pictureButton("cmdAdd", QStringLiteral("Add Time"), QStyle::SP_DialogApplyButton, this);
+        pictureButton(this, "cmdAdd", QStringLiteral("Add Time"), QStyle::SP_DialogApplyButton);
     cmdUndo =
-        pictureButton("cmdUndo", QStringLiteral("Delete Selected"), QStyle::SP_TrashIcon, this);
+        pictureButton(this, "cmdUndo", QStringLiteral("Delete Selected"), QStyle::SP_TrashIcon);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
     QFont bold(QStringLiteral("Arial"));
     bold.setBold(true);
     cmdCancel->setFont(bold);
-    cmdHelp = pictureButton("cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton, this);
+    cmdHelp = pictureButton(this, "cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
     connect(cmdAdd, &QToolButton::clicked, this, &FrmClock::cmdAdd_Click);
     connect(cmdUndo, &QToolButton::clicked, this, &FrmClock::cmdUndo_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmClock::cmdCancel_Click);
@@ -164,17 +159,6 @@ void FrmClock::Form_Load() {
     DaysList();
 }
 
-template <class Work> bool FrmClock::guarded(const QString& failed, Work&& work) {
-    try {
-        work();
-        return true;
-    } catch (const store::DbError& error) {
-        prompter().message(this, failed + CR + error.message(), kAppTitle, MsgIcon::Critical,
-                           MsgButtons::Ok);
-        return false;
-    }
-}
-
 void FrmClock::LoadSavedSettings() {
     const SavedLayout layout = readSavedLayout(settings());
     applySavedLayout(layout, appState());
@@ -192,9 +176,11 @@ void FrmClock::applyLayout(const SavedLayout& layout) {
 void FrmClock::DaysList() {
     bEditMode_ = false;
     std::vector<store::ActivityRecord> records;
-    const bool read = guarded(QStringLiteral("The records of the day could not be read."), [&] {
-        records = store::dayRecords(appState().db(), appState().gEmployee, MVDate->selectedDate());
-    });
+    const bool read =
+        reportDbErrors(this, QStringLiteral("The records of the day could not be read."), [&] {
+            records =
+                store::dayRecords(appState().db(), appState().gEmployee, MVDate->selectedDate());
+        });
 
     FG1->setUpdatesEnabled(false);
     FG1->clearContents();
@@ -269,52 +255,54 @@ void FrmClock::EditMode() {
 }
 
 void FrmClock::frmControlLoadRecords() {
-    guarded(QStringLiteral("The recent activity and the lists could not be read."), [this] {
-        const AppState& state = appState();
-        const QDateTime now = appClock().now();
-        // Every query runs before anything on screen changes, so a failing
-        // one leaves the entry area as it was. A record ending after now
-        // does not count.
-        const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
-            appState().db(), state.gEmployee, store::recentCutoff(now), now);
-        const CodeListRows rows = CodeListFrames::readRows();
+    reportDbErrors(
+        this, QStringLiteral("The recent activity and the lists could not be read."), [this] {
+            const AppState& state = appState();
+            const QDateTime now = appClock().now();
+            // Every query runs before anything on screen changes, so a failing
+            // one leaves the entry area as it was. A record ending after now
+            // does not count.
+            const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
+                appState().db(), state.gEmployee, store::recentCutoff(now), now);
+            const CodeListRows rows = CodeListFrames::readRows();
 
-        lists_->clear();
-        span_->hideDatePickers();
-        const QDateTime begin =
-            todayBegin(now, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt);
-        span_->setBeginTime(begin.time());
-        span_->setBeginDate(begin.date());
-        span_->setEndDate(now.date());
-        span_->dtBegin_Change();
-        span_->dtEnd_Change();
-        span_->TotalRecalculate();
-        lists_->fill(rows, latest);
-    });
+            lists_->clear();
+            span_->hideDatePickers();
+            const QDateTime begin =
+                todayBegin(now, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt);
+            span_->setBeginTime(begin.time());
+            span_->setBeginDate(begin.date());
+            span_->setEndDate(now.date());
+            span_->dtBegin_Change();
+            span_->dtEnd_Change();
+            span_->TotalRecalculate();
+            lists_->fill(rows, latest);
+        });
 }
 
 void FrmClock::frmControlLoadRecords2() {
-    guarded(QStringLiteral("The records of the day and the lists could not be read."), [this] {
-        const AppState& state = appState();
-        const QDate day = span_->dtEnd->date();
-        const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
-            appState().db(), state.gEmployee, midnight(day), midnight(day.addDays(1)));
-        const CodeListRows rows = CodeListFrames::readRows();
+    reportDbErrors(
+        this, QStringLiteral("The records of the day and the lists could not be read."), [this] {
+            const AppState& state = appState();
+            const QDate day = span_->dtEnd->date();
+            const std::optional<store::ActivityRecord> latest = latestBeginningEndingBetween(
+                appState().db(), state.gEmployee, midnight(day), midnight(day.addDays(1)));
+            const CodeListRows rows = CodeListFrames::readRows();
 
-        lists_->clear();
-        span_->hideDatePickers();
-        const SpanValues prefill =
-            otherDayPrefill(day, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt,
-                            beginOfWorkTime(state.strBeginWork), state.intMinTimer);
-        span_->setBeginDate(prefill.beginDate);
-        span_->setBeginTime(prefill.beginTime);
-        span_->setEndDate(prefill.endDate);
-        span_->setEndTime(prefill.endTime);
-        span_->dtBegin_Change();
-        span_->dtEnd_Change();
-        span_->TotalRecalculate();
-        lists_->fill(rows, latest);
-    });
+            lists_->clear();
+            span_->hideDatePickers();
+            const SpanValues prefill = otherDayPrefill(
+                day, latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt,
+                beginOfWorkTime(state.strBeginWork), state.intMinTimer);
+            span_->setBeginDate(prefill.beginDate);
+            span_->setBeginTime(prefill.beginTime);
+            span_->setEndDate(prefill.endDate);
+            span_->setEndTime(prefill.endTime);
+            span_->dtBegin_Change();
+            span_->dtEnd_Change();
+            span_->TotalRecalculate();
+            lists_->fill(rows, latest);
+        });
 }
 
 void FrmClock::MVDate_Click(const QDate& date) {
@@ -344,20 +332,22 @@ void FrmClock::cmdAdd_Click() {
         prompter().message(this, check.message, kCheckTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
-    const bool recorded = guarded(QStringLiteral("The activity was not recorded."), [this] {
-        const AppState& state = appState();
-        store::ActivityRecord record;
-        record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
-        record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
-        lists_->takeSelection(record, state.gClientLabel);
-        record.employee = settings().text(keys::Emp);
-        const QDateTime now = appClock().now();
-        // A correction replaces the pressed record as one unit of work.
-        if (bEditMode_)
-            replaceRecord(appState().db(), keyFromTexts(selection_), state.gEmployee, record, now);
-        else
-            store::addClockRecord(appState().db(), record, now);
-    });
+    const bool recorded =
+        reportDbErrors(this, QStringLiteral("The activity was not recorded."), [this] {
+            const AppState& state = appState();
+            store::ActivityRecord record;
+            record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
+            record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+            lists_->takeSelection(record, state.gClientLabel);
+            record.employee = settings().text(keys::Emp);
+            const QDateTime now = appClock().now();
+            // A correction replaces the pressed record as one unit of work.
+            if (bEditMode_)
+                replaceRecord(appState().db(), keyFromTexts(selection_), state.gEmployee, record,
+                              now);
+            else
+                store::addClockRecord(appState().db(), record, now);
+        });
     if (!recorded)
         return;
     frmControlLoadRecords();
@@ -365,7 +355,8 @@ void FrmClock::cmdAdd_Click() {
 }
 
 void FrmClock::cmdUndo_Click() {
-    if (bEditMode_ && !guarded(QStringLiteral("The selected record was not deleted."), [this] {
+    if (bEditMode_ &&
+        !reportDbErrors(this, QStringLiteral("The selected record was not deleted."), [this] {
             deleteSelectedRecord(appState().db(), keyFromTexts(selection_), appState().gEmployee);
         }))
         return;

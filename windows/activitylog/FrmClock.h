@@ -58,7 +58,6 @@ private:
     void colourRow(int row, const QColor& colour);
     // Runs `work`; a database error is shown under `failed` and the window
     // stays as it is.
-    template <class Work> bool guarded(const QString& failed, Work&& work);
 
     QTableWidget* FG1;
     QToolButton* cmdAdd;

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStyle>
 #include <QToolButton>
 
 // A button that shows only a picture. Its tooltip is also its accessible
@@ -17,4 +18,10 @@ Button* pictureButton(QWidget* parent, const char* name, const QString& tip, con
     if (iconPixels > 0)
         button->setIconSize(QSize(iconPixels, iconPixels));
     return button;
+}
+
+// The same with one of the style's standard pictures.
+inline QToolButton* pictureButton(QWidget* parent, const char* name, const QString& tip,
+                                  QStyle::StandardPixmap picture) {
+    return pictureButton(parent, name, tip, parent->style()->standardIcon(picture));
 }

@@ -5,6 +5,7 @@
 #include "Functions.h"
 #include "PictureButton.h"
 #include "Records.h"
+#include "ReportDbErrors.h"
 #include "SavedLayout.h"
 #include "Services.h"
 #include "Twips.h"
@@ -20,13 +21,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QChar CR(13);
-
-QToolButton* pictureButton(const char* name, const QString& tip, QStyle::StandardPixmap picture,
-                           QWidget* parent) {
-    return ::pictureButton(parent, name, tip, parent->style()->standardIcon(picture));
-}
 
 std::optional<store::ActivityRecord> latestRecent() {
     const AppState& state = appState();
@@ -60,20 +54,20 @@ void FrmControl::buildControls() {
     connect(span_, &SpanControls::idleReset, this, [] { appState().gIdleCount = 0; });
 
     cmdAdd =
-        pictureButton("cmdAdd", QStringLiteral("Add Time"), QStyle::SP_DialogApplyButton, this);
+        pictureButton(this, "cmdAdd", QStringLiteral("Add Time"), QStyle::SP_DialogApplyButton);
     cmdUndo =
-        pictureButton("cmdUndo", QStringLiteral("Undo Last Entry"), QStyle::SP_ArrowBack, this);
-    cmdInput = pictureButton("cmdInput", QStringLiteral("Activity Log"),
-                             QStyle::SP_FileDialogDetailedView, this);
+        pictureButton(this, "cmdUndo", QStringLiteral("Undo Last Entry"), QStyle::SP_ArrowBack);
+    cmdInput = pictureButton(this, "cmdInput", QStringLiteral("Activity Log"),
+                             QStyle::SP_FileDialogDetailedView);
     cmdClient =
-        pictureButton("cmdClient", QStringLiteral("Client System"), QStyle::SP_DirHomeIcon, this);
-    cmdUtil = pictureButton("cmdUtil", QStringLiteral("Work Information Input"),
-                            QStyle::SP_FileDialogListView, this);
-    cmdTime = pictureButton("cmdTime", QStringLiteral("Time and Settings"), QStyle::SP_ComputerIcon,
-                            this);
+        pictureButton(this, "cmdClient", QStringLiteral("Client System"), QStyle::SP_DirHomeIcon);
+    cmdUtil = pictureButton(this, "cmdUtil", QStringLiteral("Work Information Input"),
+                            QStyle::SP_FileDialogListView);
+    cmdTime = pictureButton(this, "cmdTime", QStringLiteral("Time and Settings"),
+                            QStyle::SP_ComputerIcon);
     cmdReport =
-        pictureButton("cmdReport", QStringLiteral("Time Sheet Report"), QStyle::SP_FileIcon, this);
-    cmdHelp = pictureButton("cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton, this);
+        pictureButton(this, "cmdReport", QStringLiteral("Time Sheet Report"), QStyle::SP_FileIcon);
+    cmdHelp = pictureButton(this, "cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
     connect(cmdAdd, &QToolButton::clicked, this, &FrmControl::cmdAdd_Click);
     connect(cmdUndo, &QToolButton::clicked, this, &FrmControl::cmdUndo_Click);
     connect(cmdInput, &QToolButton::clicked, this, &FrmControl::cmdInput_Click);
@@ -153,47 +147,37 @@ void FrmControl::applyLayout(const SavedLayout& layout) {
     lists_->applyLayout(layout, layout.client1Width, layout.work1Width);
 }
 
-template <class Work> bool FrmControl::guarded(const QString& failed, Work&& work) {
-    try {
-        work();
-        return true;
-    } catch (const store::DbError& error) {
-        prompter().message(this, failed + CR + error.message(), kAppTitle, MsgIcon::Critical,
-                           MsgButtons::Ok);
-        return false;
-    }
-}
-
 void FrmControl::frmControlLoadRecords() {
-    guarded(QStringLiteral("The recent activity and the lists could not be read."), [this] {
-        // Every query runs before anything on screen changes, so a failing
-        // one leaves the window as it was.
-        const std::optional<store::ActivityRecord> latest = latestRecent();
-        const CodeListRows rows = CodeListFrames::readRows();
+    reportDbErrors(this, QStringLiteral("The recent activity and the lists could not be read."),
+                   [this] {
+                       // Every query runs before anything on screen changes, so a failing
+                       // one leaves the window as it was.
+                       const std::optional<store::ActivityRecord> latest = latestRecent();
+                       const CodeListRows rows = CodeListFrames::readRows();
 
-        lists_->clear();
-        span_->hideDatePickers();
-        if (latest) {
-            span_->setBeginTime(toMinute(latest->endTime.time()));
-            span_->setBeginDate(latest->endTime.date());
-        } else {
-            span_->setBeginDate(appClock().now().addSecs(-3600).date());
-            span_->setBeginTime(toMinute(appClock().now().addSecs(-3600).time()));
-        }
-        span_->setEndDate(appClock().now().date());
-        span_->dtBegin_Change();
-        span_->dtEnd_Change();
-        span_->TotalRecalculate();
+                       lists_->clear();
+                       span_->hideDatePickers();
+                       if (latest) {
+                           span_->setBeginTime(toMinute(latest->endTime.time()));
+                           span_->setBeginDate(latest->endTime.date());
+                       } else {
+                           span_->setBeginDate(appClock().now().addSecs(-3600).date());
+                           span_->setBeginTime(toMinute(appClock().now().addSecs(-3600).time()));
+                       }
+                       span_->setEndDate(appClock().now().date());
+                       span_->dtBegin_Change();
+                       span_->dtEnd_Change();
+                       span_->TotalRecalculate();
 
-        lists_->fill(rows, latest);
-        if (rows.clients.empty() && rows.work.empty())
-            help().open(this, QStringLiteral("EmptyInformation.htm"));
-    });
+                       lists_->fill(rows, latest);
+                       if (rows.clients.empty() && rows.work.empty())
+                           help().open(this, QStringLiteral("EmptyInformation.htm"));
+                   });
 }
 
 void FrmControl::StatusBar() {
-    guarded(QStringLiteral("The latest record could not be read."),
-            [this] { showStatus(statusTextsFor(latestRecent())); });
+    reportDbErrors(this, QStringLiteral("The latest record could not be read."),
+                   [this] { showStatus(statusTextsFor(latestRecent())); });
 }
 
 void FrmControl::showStatus(const StatusTexts& texts) {
@@ -210,16 +194,17 @@ void FrmControl::cmdAdd_Click() {
         prompter().message(this, check.message, kCheckTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
-    const bool recorded = guarded(QStringLiteral("The activity was not recorded."), [this] {
-        const AppState& state = appState();
-        store::ActivityRecord record;
-        record.date = appClock().now();
-        record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
-        record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
-        lists_->takeSelection(record, state.gClientLabel);
-        record.employee = settings().text(keys::Emp);
-        store::appendRecord(appState().db(), record);
-    });
+    const bool recorded =
+        reportDbErrors(this, QStringLiteral("The activity was not recorded."), [this] {
+            const AppState& state = appState();
+            store::ActivityRecord record;
+            record.date = appClock().now();
+            record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
+            record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+            lists_->takeSelection(record, state.gClientLabel);
+            record.employee = settings().text(keys::Emp);
+            store::appendRecord(appState().db(), record);
+        });
     if (!recorded)
         return;
     frmControlLoadRecords();
@@ -229,7 +214,7 @@ void FrmControl::cmdAdd_Click() {
 }
 
 void FrmControl::cmdUndo_Click() {
-    if (!guarded(QStringLiteral("The last entry was not undone."), [] {
+    if (!reportDbErrors(this, QStringLiteral("The last entry was not undone."), [] {
             store::deleteLastRecord(appState().db(), appState().gEmployee, appClock().now());
         }))
         return;

@@ -54,7 +54,6 @@ private:
     void switchTo(int form);
     // Runs `work`; a database error is shown under `failed` and leaves the
     // window as it is.
-    template <class Work> bool guarded(const QString& failed, Work&& work);
 
     CodeListFrames* lists_;
     QToolButton* cmdAdd;
