@@ -160,11 +160,17 @@ private slots:
             QVERIFY(s.prompts.last().text.startsWith("The export file could not be written.\r"));
         }
         Scene s;
-        s.env.state.gDataBase.reset(); // the query fails
-        s.open();
+        s.open();                      // report.htm now holds last week
+        s.env.state.gDataBase.reset(); // the next query fails
+        s.control<QDateEdit>("DTPFrom")->setDate(QDate(2025, 3, 4));
         QVERIFY(
             s.prompts.last().text.startsWith("The report could not be read from the database.\r"));
         QCOMPARE(s.shown(), "blank");
+        // Neither Preview nor Print shows the page of the earlier criteria.
+        s.control("cmdViewReport")->click();
+        QCOMPARE(s.shown(), "blank");
+        QVERIFY(s.window->findChild<QPrintPreviewDialog*>());
+        QVERIFY(!s.control<QTextBrowser>("wbReport")->toPlainText().contains("Beta"));
         s.control("cmdExport")->click();
         QCOMPARE(s.prompts.shown.size(), size_t(2));
         QVERIFY(s.prompts.saveRequests.empty());

@@ -40,6 +40,21 @@ QFrame* line(const char* name, QWidget* parent) {
     return frame;
 }
 
+// The calendar's own parts carry no names a screen reader could announce.
+void nameCalendarParts(QCalendarWidget* calendar) {
+    const std::pair<const char*, const char*> parts[] = {
+        {"qt_calendar_prevmonth", "Previous month"},
+        {"qt_calendar_nextmonth", "Next month"},
+        {"qt_calendar_monthbutton", "Month"},
+        {"qt_calendar_yearbutton", "Year"},
+        {"qt_calendar_yearedit", "Year"},
+        {"qt_calendar_calendarview", "Days"},
+    };
+    for (const auto& [objectName, accessibleName] : parts)
+        if (auto* part = calendar->findChild<QWidget*>(QString::fromLatin1(objectName)))
+            part->setAccessibleName(QString::fromLatin1(accessibleName));
+}
+
 // Selects the entry showing exactly `text`; with no such entry the list is
 // left without a selection, so the recording check sees that it is missing.
 void selectText(QListWidget* list, const QString& text) {
@@ -113,6 +128,7 @@ void FrmClock::buildControls() {
     MVDate->setObjectName(QStringLiteral("MVDate"));
     MVDate->setAccessibleName(QStringLiteral("Shown day"));
     MVDate->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    nameCalendarParts(MVDate);
     // Only a click on a day shows it; moving with the keys just moves the mark.
     connect(MVDate, &QCalendarWidget::clicked, this, &FrmClock::MVDate_Click);
 
@@ -241,11 +257,9 @@ void FrmClock::EditMode() {
         return; // the grid wrote these texts itself; nothing else reaches here
     span_->setBeginTime(toMinute(begin->time()));
     span_->setEndTime(toMinute(end->time()));
+    // A correction is recorded on the record's own dates.
     span_->setBeginDate(begin->date());
     span_->setEndDate(end->date());
-    // A correction is recorded on the record's own dates.
-    appState().gBeginDate = midnight(span_->dtBegin->date());
-    appState().gEndDate = midnight(span_->dtEnd->date());
     selectText(lists_->lstClient1, selection_.vClientName);
     selectText(lists_->lstClient2, selection_.vClientNumber);
     selectText(lists_->lstWork1, selection_.vWorkDescription);
@@ -336,8 +350,8 @@ void FrmClock::cmdAdd_Click() {
         reportDbErrors(this, QStringLiteral("The activity was not recorded."), [this] {
             const AppState& state = appState();
             store::ActivityRecord record;
-            record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
-            record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+            record.beginTime = span_->recordedBegin();
+            record.endTime = span_->recordedEnd();
             lists_->takeSelection(record, state.gClientLabel);
             record.employee = settings().text(keys::Emp);
             const QDateTime now = appClock().now();

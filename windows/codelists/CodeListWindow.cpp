@@ -305,15 +305,12 @@ void CodeListWindow::sortRows() {
         if (table[r][3].toInt() == entryRow_)
             movedEntryRow = r;
     }
-    // The chosen entry stays chosen wherever the sort put it.
-    if (entryRow_ >= 0) {
-        const bool painted =
-            mshAdd->item(entryRow_, kNameColumn)->background().color() == kSelectedColour;
-        if (painted)
-            paintEntryRow(movedEntryRow);
-        else
-            entryRow_ = movedEntryRow;
-    }
+    // A clicked entry (painted) stays chosen wherever the sort put it. Without
+    // a click the current row keeps its place: Delete then takes whatever
+    // entry the sort brought there (row 1 after a load).
+    if (entryRow_ >= 0 &&
+        mshAdd->item(entryRow_, kNameColumn)->background().color() == kSelectedColour)
+        paintEntryRow(movedEntryRow);
     mshAdd->setUpdatesEnabled(true);
 }
 

@@ -1,5 +1,6 @@
 #include "CodeListFrames.h"
 
+#include "Clicks.h"
 #include "SavedLayout.h"
 #include "Services.h"
 #include "Twips.h"
@@ -52,8 +53,8 @@ CodeListFrames::CodeListFrames(QWidget* window, const SecondListToggle& clientTo
                                static_cast<QObject*>(lblClient1), static_cast<QObject*>(lblClient2),
                                static_cast<QObject*>(lblWork1), static_cast<QObject*>(lblWork2)})
         clickable->installEventFilter(this);
-    clientPair = new ListPair(lstClient1, lstClient2, clientToggle, true, window);
-    workPair = new ListPair(lstWork1, lstWork2, workToggle, false, window);
+    clientPair = new ListPair(lstClient1, lstClient2, clientToggle, window);
+    workPair = new ListPair(lstWork1, lstWork2, workToggle, window);
 }
 
 void CodeListFrames::place(const QRect& clientFrame, const CodeColumns& client,
@@ -117,12 +118,13 @@ SelectionState CodeListFrames::selection() const {
 
 void CodeListFrames::takeSelection(store::ActivityRecord& record,
                                    const QString& clientLabel) const {
-    record.clientNumber = store::wholeNumberOf(ListPair::selectedText(lstClient2),
-                                               clientLabel.toLower() + QStringLiteral(" number"));
-    record.clientName = ListPair::selectedText(lstClient1);
-    record.workDescription = ListPair::selectedText(lstWork1);
-    record.workCode =
-        store::wholeNumberOf(ListPair::selectedText(lstWork2), QStringLiteral("work code"));
+    const CodeRow client = clientPair->selectedEntry();
+    const CodeRow work = workPair->selectedEntry();
+    record.clientNumber =
+        store::wholeNumberOf(client.second, clientLabel.toLower() + QStringLiteral(" number"));
+    record.clientName = client.first;
+    record.workDescription = work.first;
+    record.workCode = store::wholeNumberOf(work.second, QStringLiteral("work code"));
 }
 
 bool CodeListFrames::eventFilter(QObject* watched, QEvent* event) {
@@ -136,16 +138,15 @@ bool CodeListFrames::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
         // The release after a double click is not a click of its own.
         ignoreReleaseOn_ = watched;
-        if (frame && frameDoubleClickToggles_)
+        if (frame && frameDoubleClickToggles_ && isLeftDoubleClick(event))
             toggle();
         return true;
     case QEvent::MouseButtonRelease:
-        if (ignoreReleaseOn_ == watched) {
+        if (ignoreReleaseOn_ == watched)
             ignoreReleaseOn_ = nullptr;
-            return true;
-        }
-        toggle();
-        // Consumed here, so a heading's click does not reach its frame too.
+        else if (endsLeftClick(static_cast<QWidget*>(watched), event))
+            toggle();
+        // Consumed here, so a heading's release does not reach its frame too.
         return true;
     default:
         break;

@@ -172,6 +172,9 @@ void frmReportCriteria::Report() {
     texts.minutes = chkMins->isChecked();
 
     wbReport->setSource(blankPageUrl());
+    // report.htm on disk belongs to the last run that wrote it, which may have
+    // had other criteria; until this run has written it, it is not shown.
+    pageWritten_ = false;
     std::vector<ReportRow> rows;
     try {
         rows = reportRows(appState().db(), ReportCriteria{DTPFrom->date(), DTPTo->date(),
@@ -186,6 +189,7 @@ void frmReportCriteria::Report() {
         showError(kPageFailedText + path + QChar(13) + failure);
         return;
     }
+    pageWritten_ = true;
     if (!rows.empty())
         wbReport->setSource(QUrl::fromLocalFile(path));
 }
@@ -201,7 +205,8 @@ void frmReportCriteria::chkMins_Click() {
 }
 
 void frmReportCriteria::cmdViewReport_Click() {
-    wbReport->setSource(QUrl::fromLocalFile(reportPagePath()));
+    // After a failed run the preview shows the blank page, never an older report.
+    wbReport->setSource(pageWritten_ ? QUrl::fromLocalFile(reportPagePath()) : blankPageUrl());
     auto* preview = new QPrintPreviewDialog(this);
     preview->setObjectName(QStringLiteral("previewReport"));
     preview->setAttribute(Qt::WA_DeleteOnClose);

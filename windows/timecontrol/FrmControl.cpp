@@ -199,8 +199,8 @@ void FrmControl::cmdAdd_Click() {
             const AppState& state = appState();
             store::ActivityRecord record;
             record.date = appClock().now();
-            record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
-            record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+            record.beginTime = span_->recordedBegin();
+            record.endTime = span_->recordedEnd();
             lists_->takeSelection(record, state.gClientLabel);
             record.employee = settings().text(keys::Emp);
             store::appendRecord(appState().db(), record);
