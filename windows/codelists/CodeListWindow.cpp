@@ -72,7 +72,7 @@ void CodeListWindow::buildControls() {
 
     Label1 = new QLabel(config_.numberLabel, Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, QRect(120, 600, 1215, 255));
+    place(Label1, config_.label1);
     txtNumber = new QLineEdit(Frame1);
     txtNumber->setObjectName(QStringLiteral("txtNumber"));
     txtNumber->setAccessibleName(config_.numberLabel);

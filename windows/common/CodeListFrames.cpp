@@ -32,6 +32,19 @@ QGroupBox* frame(const char* name, const QString& title, QWidget* parent) {
     return box;
 }
 
+// A caption wider than its heading's design width first takes the room to
+// the heading's right, up to `rightLimit`, then the room to its left: the
+// heading moves the least that shows the whole caption.
+void fitHeading(QLabel* heading, const QRect& design, int rightLimit) {
+    QRect at = design;
+    const int needs = heading->sizeHint().width();
+    if (needs > at.width()) {
+        at.setRight(std::max(at.right(), std::min(rightLimit, at.left() + needs - 1)));
+        at.setLeft(std::max(0, at.right() + 1 - needs));
+    }
+    heading->setGeometry(at);
+}
+
 } // namespace
 
 CodeListFrames::CodeListFrames(QWidget* window, const SecondListToggle& clientToggle,
@@ -76,6 +89,21 @@ void CodeListFrames::place(const QRect& clientFrame, const CodeColumns& client,
     put(Frame1, workFrame.x(), workFrame.y(), workFrame.width(), workFrame.height());
     columns(lblClient1, lstClient1, lblClient2, lstClient2, client);
     columns(lblWork1, lstWork1, lblWork2, lstWork2, work);
+    headingDesign_ = {lblClient1->geometry(), lblClient2->geometry(), lblWork1->geometry(),
+                      lblWork2->geometry()};
+    placeHeadings();
+}
+
+void CodeListFrames::placeHeadings() {
+    // A first heading may grow up to the second; the second up to just
+    // inside its frame's border.
+    const auto pair = [](QLabel* first, const QRect& design1, QLabel* second, const QRect& design2,
+                         const QGroupBox* frame) {
+        fitHeading(first, design1, design2.left() - 1);
+        fitHeading(second, design2, frame->width() - 3);
+    };
+    pair(lblClient1, headingDesign_[0], lblClient2, headingDesign_[1], Frame2);
+    pair(lblWork1, headingDesign_[2], lblWork2, headingDesign_[3], Frame1);
 }
 
 void CodeListFrames::applyLayout(const SavedLayout& layout, int client1Width, int work1Width) {
@@ -84,6 +112,7 @@ void CodeListFrames::applyLayout(const SavedLayout& layout, int client1Width, in
     lblWork1->setText(layout.lblWork1);
     lblWork2->setText(layout.lblWork2);
     Frame2->setTitle(layout.frame2);
+    placeHeadings();
     lstClient1->setAccessibleName(layout.lblClient1);
     lstClient2->setAccessibleName(layout.lblClient2);
     lstWork1->setAccessibleName(layout.lblWork1);

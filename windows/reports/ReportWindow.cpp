@@ -128,10 +128,12 @@ void frmReportCriteria::placeControls() {
     place(cmdViewReport, 960, 0, 855, 615);
     place(cmdPrint, 1800, 0, 975, 615);
     place(cmdHelp, 2760, 0, 735, 615);
+    // The date pickers are 135 twips wider than designed: their longest date
+    // needs it at the default font.
     place(lblFrom, 3690, 120, 555, 240);
-    place(DTPFrom, 4290, 120, 1335, 375);
+    place(DTPFrom, 4290, 120, 1470, 375);
     place(lblTo, 3930, 600, 300, 240);
-    place(DTPTo, 4320, 600, 1335, 375);
+    place(DTPTo, 4320, 600, 1470, 375);
     place(chkDaily, 6120, 120, 1335, 375);
     place(chkMins, 6120, 600, 1455, 375);
     place(wbReport, 0, 1200, 10455, 7215);
