@@ -134,6 +134,14 @@ private slots:
     void keyboardMovesOfTheCalendarShowNoOtherDay() {
         add(at(5, 8, 0), at(5, 9, 0));
         FrmClock* w = open();
+        // Every part of the calendar has a name a screen reader can announce.
+        QStringList names;
+        for (const char* part :
+             {"qt_calendar_prevmonth", "qt_calendar_nextmonth", "qt_calendar_monthbutton",
+              "qt_calendar_yearbutton", "qt_calendar_yearedit", "qt_calendar_calendarview"})
+            names << w->findChild<QWidget*>(part)->accessibleName();
+        QCOMPARE(names,
+                 (QStringList{"Previous month", "Next month", "Month", "Year", "Year", "Days"}));
         w->findChild<QCalendarWidget*>("MVDate")->setSelectedDate(QDate(2026, 3, 4));
         QCOMPARE(w->grid()->rowCount(), 1);
         QVERIFY(w->span()->Timer1->isActive());
