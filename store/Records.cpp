@@ -39,6 +39,12 @@ double ActivityRecord::days() const {
     return daysBetween(beginTime, endTime);
 }
 
+bool ActivityRecord::operator==(const ActivityRecord& o) const {
+    return date == o.date && beginTime == o.beginTime && endTime == o.endTime &&
+           clientNumber == o.clientNumber && clientName == o.clientName && workCode == o.workCode &&
+           workDescription == o.workDescription && employee == o.employee;
+}
+
 double daysBetween(const QDateTime& from, const QDateTime& to) {
     // Wall-clock difference: a daylight-saving change does not stretch a span.
     const qint64 dayDiff = from.date().daysTo(to.date());

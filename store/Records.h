@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ActivityRecord.h"
 #include "Database.h"
+#include "Store.h"
 
 #include <QDateTime>
 #include <QString>
@@ -8,25 +10,6 @@
 #include <vector>
 
 namespace store {
-
-// One row of tblTimeSheet.
-struct ActivityRecord {
-    QDateTime date; // when the record was made
-    QDateTime beginTime;
-    QDateTime endTime;
-    qint32 clientNumber = 0;
-    QString clientName;
-    qint32 workCode = 0;
-    QString workDescription;
-    QString employee;
-
-    // Span in days (1/24 is an hour), as the windows and reports compute it.
-    double days() const;
-    bool operator==(const ActivityRecord&) const = default;
-};
-
-// Wall-clock span from `from` to `to` in days.
-double daysBetween(const QDateTime& from, const QDateTime& to);
 
 // Longest text a text field holds.
 constexpr int kMaxTextLength = 255;
@@ -50,8 +33,6 @@ void insertRecord(Database& db, const ActivityRecord& record);
 // with today at midnight. Every other field is stored as given.
 void addControlRecord(Database& db, ActivityRecord record, const QDateTime& now);
 void addClockRecord(Database& db, ActivityRecord record, const QDateTime& now);
-
-enum class RecentOrder { BeginTimeDesc, EndTimeDesc };
 
 // The employee's records with EndTime >= `from` (and, when given,
 // EndTime <= `to`), newest first by the chosen time. The employee is matched
