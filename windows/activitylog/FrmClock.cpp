@@ -169,16 +169,7 @@ void FrmClock::placeControls() {
     // Wider than designed so their texts show whole at the default font: the
     // row headings by 60 twips ("Begin"), the middle column starting 60 later
     // and 15 narrower, the date pickers by 15.
-    const int rows[] = {660, 1035, 1410};
-    place(span_->Label2, 7440, rows[0], 540, 315);
-    place(span_->dtBeginTime, 7980, rows[0], 1365, 315);
-    place(span_->dtBegin, 9360, rows[0], 1470, 315);
-    place(span_->Label3, 7440, rows[1], 540, 315);
-    place(span_->dtEndTime, 7980, rows[1], 1365, 315);
-    place(span_->dtEnd, 9360, rows[1], 1470, 315);
-    place(span_->Label4, 7440, rows[2], 540, 315);
-    place(span_->lblTotal, 7980, rows[2], 1365, 315);
-    place(span_->txtTimeMin, 9360, rows[2], 1455, 315);
+    span_->place({{660, 1035, 1410}, 7440, 540, 7980, 1365, 9360, 1470, 1455});
 
     lists_->place({7440, 1740, 3375, 1935}, {240, 1320, 2175, 2175, 2280, 975},
                   {7440, 3660, 3375, 1815}, {360, 1110, 2295, 2295, 2400, 855});

@@ -4,6 +4,7 @@
 #include "DateText.h"
 #include "Functions.h"
 #include "Services.h"
+#include "Twips.h"
 
 #include <QDateEdit>
 #include <QEvent>
@@ -83,6 +84,21 @@ SpanControls::SpanControls(QWidget* parent)
     connect(dtEnd, &QDateEdit::dateChanged, this, &SpanControls::dtEnd_Change);
     connect(dtEndTime, &QTimeEdit::timeChanged, this, &SpanControls::dtEndTime_Change);
     connect(txtTimeMin, &QLineEdit::textChanged, this, &SpanControls::txtTimeMin_Change);
+}
+
+void SpanControls::place(const SpanColumns& c) {
+    const auto put = [](QWidget* w, int left, int top, int width) {
+        w->setGeometry(twipsToPixels(left, w), twipsToPixels(top, w), twipsToPixels(width, w),
+                       twipsToPixels(315, w));
+    };
+    const std::array<QLabel*, 3> headings{Label2, Label3, Label4};
+    const std::array<QWidget*, 3> middle{dtBeginTime, dtEndTime, lblTotal};
+    const std::array<QWidget*, 3> right{dtBegin, dtEnd, txtTimeMin};
+    for (int row = 0; row < 3; ++row) {
+        put(headings[row], c.headingLeft, c.rowTops[row], c.headingWidth);
+        put(middle[row], c.timeLeft, c.rowTops[row], c.timeWidth);
+        put(right[row], c.dateLeft, c.rowTops[row], row < 2 ? c.dateWidth : c.minutesWidth);
+    }
 }
 
 void SpanControls::setBeginDate(const QDate& date) {

@@ -4,12 +4,28 @@
 
 #include <QObject>
 
+#include <array>
+
 class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QTimeEdit;
 class QTimer;
 class QWidget;
+
+// Where a window puts its span, in twips: three rows (begin, end, total),
+// each a heading, then a time picker (the total), then a date picker (the
+// minutes box), all 315 high.
+struct SpanColumns {
+    std::array<int, 3> rowTops;
+    int headingLeft;
+    int headingWidth;
+    int timeLeft;
+    int timeWidth;
+    int dateLeft;
+    int dateWidth;
+    int minutesWidth;
+};
 
 // The span of a recording window: begin and end pickers (date and time of
 // day), the total as duration text, the minutes box, the three row headings
@@ -36,6 +52,8 @@ public:
     QLabel* lblTotal;
     QLineEdit* txtTimeMin;
     QTimer* Timer1;
+
+    void place(const SpanColumns& columns);
 
     // The program's own assignments: no change handler runs.
     void setBeginDate(const QDate& date);

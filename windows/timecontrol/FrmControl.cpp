@@ -100,18 +100,10 @@ void FrmControl::placeControls() {
     lists_->place({60, 0, 3375, 1935}, {360, 1110, 1935, 2055, 2160, 1095}, {3495, 0, 2895, 1935},
                   {360, 1110, 1680, 1800, 1800, 1005});
 
-    const int rows[] = {2040, 2430, 2820};
-    place(span_->Label2, 120, rows[0], 660, 315);
-    place(span_->dtBeginTime, 840, rows[0], 1320, 315);
     // The date pickers are 30 twips wider than designed: their longest date
     // ("12/31/2026") needs it at the default font.
-    place(span_->dtBegin, 2220, rows[0], 1470, 315);
-    place(span_->Label3, 120, rows[1], 660, 315);
-    place(span_->dtEndTime, 840, rows[1], 1320, 315);
-    place(span_->dtEnd, 2220, rows[1], 1470, 315);
-    place(span_->Label4, 120, rows[2], 660, 315);
-    place(span_->lblTotal, 840, rows[2], 1320, 315);
-    place(span_->txtTimeMin, 2220, rows[2], 1440, 315);
+    const std::array<int, 3> rows{2040, 2430, 2820};
+    span_->place({rows, 120, 660, 840, 1320, 2220, 1470, 1440});
 
     const std::array<QToolButton*, 8> buttons{cmdAdd,  cmdUndo, cmdInput,  cmdClient,
                                               cmdUtil, cmdTime, cmdReport, cmdHelp};
