@@ -1,5 +1,7 @@
 #include "ReportQuery.h"
 
+#include "Records.h"
+
 namespace {
 
 // A span is summed as whole seconds so that totals are exact and a total of
@@ -33,11 +35,13 @@ QByteArray dailySql() {
 } // namespace
 
 std::vector<ReportRow> reportRows(store::Database& db, const ReportCriteria& criteria) {
+    const QDateTime from(criteria.from, QTime(0, 0));
+    const QDateTime to(criteria.to.addDays(1), QTime(0, 0));
+    // A record whose dates cannot be read would be summed as a wrong span.
+    store::requireReadableRecords(db, criteria.employee, from, to);
     const QByteArray sql = criteria.daily ? dailySql() : perItemSql();
     store::Statement query(db, sql.constData());
-    query.bind(1, criteria.employee)
-        .bind(2, QDateTime(criteria.from, QTime(0, 0)))
-        .bind(3, QDateTime(criteria.to.addDays(1), QTime(0, 0)));
+    query.bind(1, criteria.employee).bind(2, from).bind(3, to);
     std::vector<ReportRow> rows;
     while (query.step()) {
         ReportRow row;
