@@ -29,10 +29,11 @@ QByteArray rewrittenDate(const char* field) {
 
 QByteArray rewritable(const char* field) {
     const QByteArray f(field);
-    return "(typeof(" + f + ") = 'text' AND ((" + f +
+    // Most dates are already in the stored form; that is checked first.
+    return "(" + storedDateCheck(field) + " OR (typeof(" + f + ") = 'text' AND ((" + f +
            " GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*' AND substr(" + f +
            ", 11) NOT GLOB '*[^0-9:. T]*') OR (" + f + " GLOB '[0-9]*' AND " + f +
-           " NOT GLOB '*[^0-9.]*')) AND " + storedDateCheck(rewrittenDate(field)) + ")";
+           " NOT GLOB '*[^0-9.]*')) AND " + storedDateCheck(rewrittenDate(field)) + "))";
 }
 
 constexpr int kNamedInMessage = 5;

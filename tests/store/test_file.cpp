@@ -221,6 +221,7 @@ private slots:
         QTest::newRow("31 April") << "2025-04-31 10:00:00" << false;
         QTest::newRow("hour 24") << "2025-03-12 24:00:00" << false;
         QTest::newRow("year 0") << "0000-01-01 00:00:00" << false;
+        QTest::newRow("year -999") << "-999-02-05 22:30:00" << false;
         QTest::newRow("month 13") << "2025-13-01 10:00:00" << false;
         QTest::newRow("month 0") << "2025-00-10 10:00:00" << false;
         QTest::newRow("wide digits") << QString::fromUtf8("２０25-03-12 10:30:00") << false;
