@@ -3,6 +3,8 @@
 #include "ConnectDataBase.h"
 #include "Maintenance.h"
 #include "PictureButton.h"
+#include "Records.h"
+#include "ReportDbErrors.h"
 #include "Schema.h"
 #include "Services.h"
 #include "SetupRules.h"
@@ -182,6 +184,13 @@ void FrmSetup::cmdAdd_Click() {
     // A frequency the 16-bit setting cannot hold counts as not a number.
     const std::optional<qint16> frequency = captureFrequency(txtFreq->text());
     if (!frequency || !isNumericText(txtDaysOld->text()))
+        return;
+    // Every record carries the name, and the report shows it in its caption
+    // and proposes it as the export file name: refuse what no record can hold.
+    if (!txtEmp->text().isEmpty() &&
+        !reportDbErrors(this, QStringLiteral("The settings were not saved."), [this] {
+            store::requireStorableText(QStringLiteral("The employee name"), txtEmp->text());
+        }))
         return;
     AppState& state = appState();
     settings().setText(keys::Comp, txtComp->text());
