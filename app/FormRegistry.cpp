@@ -65,7 +65,7 @@ QWidget* FormRegistry::show(Form form) {
     // A window coming up while another waits on its box would be half a
     // switch of windows: the other half (its close) waits too.
     if (anyWindowWaiting()) {
-        heldBack_.push_back({false, nullptr, form});
+        heldBack_.push_back({form, nullptr});
         return nullptr;
     }
     QWidget* window = load(form);
@@ -90,7 +90,7 @@ bool FormRegistry::eventFilter(QObject* watched, QEvent* event) {
     auto* window = static_cast<QWidget*>(watched); // only loaded windows are watched
     if (BoxWait::waiting(window)) {
         event->ignore();
-        heldBack_.push_back({true, window, Form::Control});
+        heldBack_.push_back({std::nullopt, window});
         return true;
     }
     const auto slot = std::find(loaded_.begin(), loaded_.end(), window);
@@ -120,8 +120,8 @@ void FormRegistry::runHeldBack() {
     std::vector<HeldBack> due;
     due.swap(heldBack_);
     for (const HeldBack& request : due) {
-        if (!request.closes)
-            show(request.form);
+        if (request.form)
+            show(*request.form);
         else if (request.window) // not destroyed meanwhile
             request.window->close();
     }

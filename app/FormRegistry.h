@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 // Knows every window of the program: creates a window when it is first
@@ -37,11 +38,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A close or a show held back while a box is open.
+    // A show of `form`, or else a close of `window`, held back while a box
+    // is open.
     struct HeldBack {
-        bool closes; // close `window`, or else show `form`
+        std::optional<Form> form;
         QPointer<QWidget> window;
-        Form form;
     };
     bool anyWindowWaiting() const;
     void runHeldBack();

@@ -27,8 +27,8 @@ int currentScript = 0;
 
 // Runs `presses` in the modal boxes the program opens next, one box each,
 // from the event loop the box itself runs. `seen` collects each box's
-// "title: text". A box that does not come up fails the test rather than
-// leaving it waiting for ever.
+// "title: text"; when no box comes up the presses are dropped, and the test
+// sees fewer boxes than it expected.
 void pressInNextBoxes(std::deque<Press> presses, QStringList* seen, int triesLeft = 50,
                       int script = currentScript) {
     QTimer::singleShot(0, qApp, [presses, seen, triesLeft, script]() mutable {
@@ -57,10 +57,6 @@ Press click(QMessageBox::StandardButton button, std::function<void()> meanwhile 
             meanwhile();
         QTest::mouseClick(static_cast<QMessageBox*>(box)->button(button), Qt::LeftButton);
     };
-}
-
-Press key(Qt::Key pressed) {
-    return [pressed](QWidget* box) { QTest::keyClick(box, pressed); };
 }
 
 // What the event loop does once the handler has returned: held-back
@@ -155,7 +151,7 @@ private slots:
                              for (QAbstractButton* b : static_cast<QMessageBox*>(box)->buttons())
                                  buttonTexts += b->text() + QLatin1Char(' ');
                              if (press < 0)
-                                 key(Qt::Key_Escape)(box);
+                                 QTest::keyClick(box, Qt::Key_Escape);
                              else
                                  click(QMessageBox::StandardButton(press))(box);
                          }},
