@@ -16,8 +16,8 @@ if [ -z "${HOURLOOM_E2E_INNER:-}" ]; then
     command -v sqlcipher >/dev/null || skip "sqlcipher is missing (package sqlcipher)"
     [ -x /usr/libexec/at-spi-bus-launcher ] ||
         skip "the accessibility bus is missing (package at-spi2-core)"
-    /usr/bin/python3 -c "import pyatspi" 2>/dev/null ||
-        skip "pyatspi is missing (package python3-pyatspi)"
+    /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null ||
+        skip "the accessibility library for Python is missing (package python3-pyatspi)"
 fi
 run_under_xvfb "$@"
 PREFIX=$1 WORK=$2 SHOTS=$3
