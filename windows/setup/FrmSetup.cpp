@@ -76,6 +76,23 @@ bool databaseFound() {
     return store::databaseFound(state.gDataBaseLoc, state.gDataBaseName);
 }
 
+// The file the settings name is there and opens. A file that is there but
+// cannot be opened (damaged, another key, not ours, locked) counts as not
+// found when the window closes: start-up would only fail on it again.
+bool databaseUsable() {
+    if (!databaseFound())
+        return false;
+    const AppState& state = appState();
+    if (state.gDataBase && state.gDataBase->path() == state.gDataBaseLoc)
+        return true;
+    try {
+        ConnectDataBase();
+        return true;
+    } catch (const store::DbError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 FrmSetup::FrmSetup(QWidget* parent)
@@ -326,15 +343,15 @@ void FrmSetup::cmdDelete_Click() {
     }
 }
 
-bool FrmSetup::Form_QueryUnload() {
-    if (databaseFound())
+bool FrmSetup::Form_QueryUnload(bool usable) {
+    if (usable)
         return false;
     return prompter().message(this, closeQuestion(), kCloseTitle, MsgIcon::Critical,
                               MsgButtons::YesNo) == MsgAnswer::No;
 }
 
-void FrmSetup::Form_Unload() {
-    if (!databaseFound()) {
+void FrmSetup::Form_Unload(bool usable) {
+    if (!usable) {
         forms().endProgram();
         return;
     }
@@ -345,10 +362,11 @@ void FrmSetup::Form_Unload() {
 }
 
 void FrmSetup::closeEvent(QCloseEvent* event) {
-    if (Form_QueryUnload()) {
+    const bool usable = databaseUsable();
+    if (Form_QueryUnload(usable)) {
         event->ignore();
         return;
     }
     event->accept();
-    Form_Unload();
+    Form_Unload(usable);
 }
