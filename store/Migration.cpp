@@ -17,16 +17,17 @@ int layoutVersion(Database& db) {
     return static_cast<int>(version.int64(0));
 }
 
+// A date in the stored form, from any form the engine's date functions read.
+QByteArray rewrittenDate(const char* field) {
+    return QByteArray("datetime(") + field + ", '+0 seconds')";
+}
+
 // Earlier files held any text the engine's date functions read. Such a
 // text is rewritten in the stored form only where it means one wall-clock
 // moment: a day with or without a time (a "T" or a blank between them,
 // seconds and fractions optional) or a Julian day number, the engine's own
 // reading of a number. Relative words ("now"), a time without a day and
 // times with a zone offset are not guessed at.
-QByteArray rewrittenDate(const char* field) {
-    return QByteArray("datetime(") + field + ", '+0 seconds')";
-}
-
 QByteArray rewritable(const char* field) {
     const QByteArray f(field);
     // Most dates are already in the stored form; that is checked first.

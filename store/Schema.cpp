@@ -12,13 +12,15 @@ namespace {
 
 // Long fields hold 32-bit numbers; text fields are never empty and at most 255
 // characters, and compare without regard to case as the old engine did.
-constexpr const char* kCodeTables = R"sql(
+constexpr const char* kClientTable = R"sql(
 CREATE TABLE tblClient (
   ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
     CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
   ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
     CHECK (length(ClientName) BETWEEN 1 AND 255)
 );
+)sql";
+constexpr const char* kWorkTable = R"sql(
 CREATE TABLE tblWork (
   WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
     CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
@@ -120,8 +122,10 @@ void createSchema(Database& db) {
         Statement existing(db, "SELECT count(*) FROM sqlite_master");
         existing.step();
         if (existing.int64(0) == 0) {
-            db.exec(kCodeTables);
+            // The tables in the order the file has always had them.
+            db.exec(kClientTable);
             db.exec(timeSheetTableSql("tblTimeSheet").constData());
+            db.exec(kWorkTable);
             db.exec(kTimeSheetIndexes);
             markCurrentLayout(db);
         }

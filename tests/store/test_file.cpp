@@ -117,8 +117,11 @@ private slots:
         const QString file = dir.filePath("Fresh.HL1");
         {
             store::Database db = store::connectDataBase(file, "Fresh.HL1");
-            QCOMPARE(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1"),
+            // The tables in the order they are made, the layout of this version
+            QCOMPARE(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' "
+                                "ORDER BY rowid"),
                      QStringList({"tblClient", "tblTimeSheet", "tblWork"}));
+            QCOMPARE(layoutVersion(db), store::kSchemaVersion);
             QCOMPARE(column(db, "PRAGMA table_info(tblClient)", 1),
                      QStringList({"ClientNumber", "ClientName"}));
             QCOMPARE(column(db, "PRAGMA table_info(tblTimeSheet)", 1),
