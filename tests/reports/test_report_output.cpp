@@ -70,6 +70,24 @@ private slots:
                  QStringList{" 1 Acme 10 Design 225"});
         QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 7)), QStringList{});
         QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 7), true), QStringList{});
+
+        // A record another tool wrote past the schema's checks is named, not
+        // summed as a wrong span; the other days still report
+        db.exec("PRAGMA ignore_check_constraints = ON;"
+                "INSERT INTO tblTimeSheet VALUES ('2025-03-08 11:00:00', '2025-03-08 10:30', "
+                "'2025-03-08 11:00:00', 1, 'Acme', 10, 'Design', 'Ann')");
+        for (bool daily : {false, true}) {
+            try {
+                report(db, QDate(2025, 3, 8), QDate(2025, 3, 8), daily);
+                QFAIL("a record with an unreadable date was summed");
+            } catch (const store::DbError& error) {
+                QVERIFY2(error.message().contains(
+                             "\"Ann\" beginning \"2025-03-08 10:30\" (client \"Acme\", work "
+                             "\"Design\")"),
+                         qPrintable(error.message()));
+            }
+        }
+        QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 9)).size(), 1);
     }
 
     void sumsGroupedAndOrderedWithoutRegardToCase() {
