@@ -225,6 +225,16 @@ void Transaction::commit() {
     done_ = true;
 }
 
+ReadTransaction::ReadTransaction(Database& db)
+    : db_(db) {
+    db_.exec("BEGIN");
+}
+
+ReadTransaction::~ReadTransaction() {
+    // Nothing was written: ending it either way only lets go of the lock.
+    sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 namespace detail {
 
 void backoffOrRethrow(const DbError& error, int attempt) {

@@ -6,8 +6,8 @@ namespace store {
 
 namespace {
 
-constexpr const char* kColumns =
-    "Date, BeginTime, EndTime, ClientNumber, ClientName, WorkCode, WorkDescription, Employee";
+constexpr const char* kColumns = "Date, BeginTime, EndTime, ClientNumber, ClientName, WorkCode, "
+                                 "WorkDescription, Employee, rowid";
 
 ActivityRecord readRecord(const Statement& row) {
     ActivityRecord r;
@@ -19,6 +19,7 @@ ActivityRecord readRecord(const Statement& row) {
     r.workCode = static_cast<qint32>(row.int64(5));
     r.workDescription = row.text(6);
     r.employee = row.text(7);
+    r.id = row.int64(8);
     return r;
 }
 
@@ -72,7 +73,8 @@ qint32 wholeNumberOf(const QString& text, const QString& what) {
     return value;
 }
 
-void insertRecord(Database& db, const ActivityRecord& r) {
+void insertRecord(Transaction& transaction, const ActivityRecord& r) {
+    Database& db = transaction.database();
     requireStorableText(QStringLiteral("The client name"), r.clientName);
     requireStorableText(QStringLiteral("The work description"), r.workDescription);
     requireStorableText(QStringLiteral("The employee name"), r.employee);
@@ -91,17 +93,7 @@ void insertRecord(Database& db, const ActivityRecord& r) {
 }
 
 void appendRecord(Database& db, const ActivityRecord& record) {
-    writeTransaction(db, [&] { insertRecord(db, record); });
-}
-
-void addControlRecord(Database& db, ActivityRecord record, const QDateTime& now) {
-    record.date = now;
-    appendRecord(db, record);
-}
-
-void addClockRecord(Database& db, ActivityRecord record, const QDateTime& now) {
-    record.date = QDateTime(now.date(), QTime(0, 0));
-    appendRecord(db, record);
+    writeTransaction(db, [&](Transaction& transaction) { insertRecord(transaction, record); });
 }
 
 std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
@@ -148,12 +140,16 @@ QDateTime recentCutoff(const QDateTime& now) {
 }
 
 bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now) {
+    return deleteLatestEndingSince(db, employee, recentCutoff(now));
+}
+
+bool deleteLatestEndingSince(Database& db, const QString& employee, const QDateTime& cutoff) {
     return writeTransaction(db, [&] {
         // rowid picks one row even when two records end at the same moment.
         Statement remove(db, "DELETE FROM tblTimeSheet WHERE rowid = ("
                              "SELECT rowid FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? "
                              "ORDER BY EndTime DESC LIMIT 1)");
-        remove.bind(1, recentCutoff(now)).bind(2, employee);
+        remove.bind(1, cutoff).bind(2, employee);
         remove.run();
         return db.changes() > 0;
     });

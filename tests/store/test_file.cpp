@@ -23,10 +23,10 @@ QStringList column(store::Database& db, const char* sql, int index = 0) {
 }
 
 void fill(store::Database& db, int records, int day = 1) {
-    store::writeTransaction(db, [&] {
+    store::writeTransaction(db, [&](store::Transaction& transaction) {
         for (int i = 0; i < records; ++i)
-            store::insertRecord(db, record("Pat", at(2026, 3, day, 8, 0).addSecs(60 * i),
-                                           at(2026, 3, day, 8, 1).addSecs(60 * i)));
+            store::insertRecord(transaction, record("Pat", at(2026, 3, day, 8, 0).addSecs(60 * i),
+                                                    at(2026, 3, day, 8, 1).addSecs(60 * i)));
     });
 }
 

@@ -26,6 +26,13 @@ store::Database& TestEnvironment::openNewDatabase(const QString& name) {
     state.gDataBaseName = name;
     settingsStore->setText(keys::gDataBaseLoc, file);
     settingsStore->setText(keys::gDataBaseName, name);
-    state.gDataBase = std::make_unique<store::Database>(store::connectDataBase(file, name));
-    return *state.gDataBase;
+    state.gDataBase = std::make_unique<store::FileStore>(store::connectDataBase(file, name));
+    return db();
+}
+
+store::Database& TestEnvironment::db() {
+    auto* file = dynamic_cast<store::FileStore*>(state.gDataBase.get());
+    if (!file)
+        qFatal("the test has no database file open");
+    return file->database();
 }

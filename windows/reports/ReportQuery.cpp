@@ -1,58 +1,5 @@
 #include "ReportQuery.h"
 
-namespace {
-
-// A span is summed as whole seconds so that totals are exact and a total of
-// whole minutes never rounds to its neighbour; the wall-clock difference is
-// what the rest of the program calls a record's length.
-constexpr const char* kSeconds =
-    "sum(CAST(round((julianday(EndTime) - julianday(BeginTime)) * 86400) AS INTEGER))";
-
-// Both bounds by BeginTime, so the (Employee, BeginTime) index serves the range.
-constexpr const char* kRange = " FROM tblTimeSheet WHERE Employee = ?1"
-                               " AND BeginTime >= ?2 AND BeginTime <= ?3";
-
-QByteArray perItemSql() {
-    return QByteArray("SELECT ") + kSeconds +
-           ", ClientNumber, ClientName, WorkCode, WorkDescription" + kRange +
-           " GROUP BY ClientNumber, ClientName, WorkCode, WorkDescription"
-           " ORDER BY ClientName, WorkDescription, ClientNumber, WorkCode";
-}
-
-QByteArray dailySql() {
-    // The stored text starts with the calendar day "YYYY-MM-DD".
-    return QByteArray("SELECT ") + kSeconds +
-           ", ClientNumber, ClientName, WorkCode, WorkDescription, substr(BeginTime, 1, 10)" +
-           kRange +
-           " GROUP BY substr(BeginTime, 1, 10), ClientNumber, ClientName, WorkCode, "
-           "WorkDescription"
-           " ORDER BY substr(BeginTime, 1, 10), ClientName, WorkDescription, ClientNumber, "
-           "WorkCode";
-}
-
-} // namespace
-
-std::vector<ReportRow> reportRows(store::Database& db, const ReportCriteria& criteria) {
-    const QByteArray sql = criteria.daily ? dailySql() : perItemSql();
-    store::Statement query(db, sql.constData());
-    query.bind(1, criteria.employee)
-        .bind(2, QDateTime(criteria.from, QTime(0, 0)))
-        .bind(3, QDateTime(criteria.to.addDays(1), QTime(0, 0)));
-    std::vector<ReportRow> rows;
-    while (query.step()) {
-        ReportRow row;
-        row.totalTime = static_cast<double>(query.int64(0)) / 86'400.0;
-        row.clientNumber = static_cast<qint32>(query.int64(1));
-        row.clientName = query.text(2);
-        row.workCode = static_cast<qint32>(query.int64(3));
-        row.workDescription = query.text(4);
-        if (criteria.daily)
-            row.day = QDate::fromString(query.text(5), Qt::ISODate);
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
 std::pair<QDate, QDate> defaultReportRange(const QDate& today) {
     // Days since the Sunday that began this week (Qt counts Monday 1 .. Sunday 7).
     const int sinceSunday = today.dayOfWeek() % 7;
