@@ -5,9 +5,11 @@
 #include "CliError.h"
 #include "Commands.h"
 #include "DbError.h"
+#include "KeyCache.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <cstdio>
 
@@ -111,6 +113,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(kProgram);
     QCoreApplication::setApplicationVersion(QStringLiteral(HOURLOOM_VERSION));
+    store::setKeyCacheFolder(
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+        QStringLiteral("/hourloom"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     int code = kDone;

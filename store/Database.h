@@ -21,7 +21,8 @@ public:
 
     // Opens (or creates) `path` and applies `key`. For OpenExisting the key is
     // verified at once by reading the schema, so a foreign file, a damaged file
-    // or another key fails here with a clear DbError rather than at first use.
+    // or another key fails here with a clear DbError rather than at first use;
+    // a key kept in the key cache (see KeyCache.h) spares the derivation.
     Database(const QString& path, const QByteArray& key, Mode mode = Mode::OpenExisting);
     ~Database();
     Database(Database&& other) noexcept;
@@ -41,6 +42,9 @@ public:
     [[noreturn]] void fail(int rc, const QString& what) const;
 
 private:
+    // Opens the file with `flags` and applies `key` (a password, or a raw
+    // key "x'...'"), checking it at once.
+    void open(int flags, const QByteArray& key);
     void close() noexcept;
 
     sqlite3* db_ = nullptr;

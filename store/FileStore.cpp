@@ -10,7 +10,9 @@
 namespace store {
 
 FileStore::FileStore(Database db)
-    : db_(std::move(db)) {}
+    : db_(std::move(db)) {
+    ensureReportIndex(db_);
+}
 
 QString FileStore::location() const {
     return db_.path();

@@ -10,6 +10,7 @@ namespace store {
 // maintenance functions.
 class FileStore : public Store {
 public:
+    // Adds the report index when the file lacks it (see ensureReportIndex).
     explicit FileStore(Database db);
 
     // The connection, for what only a file has (tests, the e2e fixtures).

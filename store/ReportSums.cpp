@@ -32,6 +32,10 @@ QByteArray dailySql() {
            "WorkCode";
 }
 
+constexpr const char* kReportIndex =
+    "CREATE INDEX IF NOT EXISTS idxTimeSheetReport ON tblTimeSheet (Employee, BeginTime, "
+    "EndTime, ClientNumber, ClientName, WorkCode, WorkDescription)";
+
 ReportRow readRow(const Statement& query, bool daily) {
     ReportRow row;
     row.totalTime = static_cast<double>(query.int64(0)) / 86'400.0;
@@ -59,6 +63,21 @@ std::vector<ReportRow> reportRows(Database& db, const ReportCriteria& criteria) 
             rows.push_back(readRow(query, criteria.daily));
         return rows;
     });
+}
+
+void ensureReportIndex(Database& db) {
+    // Looked up first, so that the usual open takes no write lock.
+    Statement index(db, "SELECT 1 FROM sqlite_master WHERE type = 'index' AND "
+                        "name = 'idxTimeSheetReport'");
+    if (retryWhileBusy([&] { return index.step(); }))
+        return;
+    try {
+        Transaction transaction(db);
+        db.exec(kReportIndex);
+        transaction.commit();
+    } catch (const DbError&) {
+        // Next time, then.
+    }
 }
 
 } // namespace store

@@ -15,4 +15,10 @@ namespace store {
 // employee name do everywhere.
 std::vector<ReportRow> reportRows(Database& db, const ReportCriteria& criteria);
 
+// Adds the index that holds every field the report reads, in the order it
+// reads them, unless the file has it: a report then reads the index alone,
+// never the records. It changes no result, so a file that cannot take it
+// now (read-only, or held by another copy) is used without it.
+void ensureReportIndex(Database& db);
+
 } // namespace store
