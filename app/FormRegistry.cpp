@@ -1,6 +1,7 @@
 #include "FormRegistry.h"
 
 #include "ActivityLogForms.h"
+#include "BoxWait.h"
 #include "CodeListForms.h"
 #include "Main.h"
 #include "ReportForms.h"
@@ -10,6 +11,7 @@
 #include "frmAbout.h"
 
 #include <QApplication>
+#include <algorithm>
 
 namespace {
 
@@ -35,9 +37,16 @@ QWidget* create(Form form) {
 
 } // namespace
 
-FormRegistry::FormRegistry() = default;
+FormRegistry::FormRegistry() {
+    // The handler that opened the box finishes first: only then is it safe
+    // to close its window.
+    BoxWait::setAnsweredHook([this] {
+        QMetaObject::invokeMethod(this, &FormRegistry::runHeldBack, Qt::QueuedConnection);
+    });
+}
 
 FormRegistry::~FormRegistry() {
+    BoxWait::setAnsweredHook({});
     destroyAll();
 }
 
@@ -47,11 +56,18 @@ QWidget* FormRegistry::load(Form form) {
         slot = create(form);
         // Closing a window unloads it: the next show loads it afresh.
         slot->setAttribute(Qt::WA_DeleteOnClose);
+        slot->installEventFilter(this);
     }
     return slot;
 }
 
 QWidget* FormRegistry::show(Form form) {
+    // A window coming up while another waits on its box would be half a
+    // switch of windows: the other half (its close) waits too.
+    if (anyWindowWaiting()) {
+        heldBack_.push_back({form, nullptr});
+        return nullptr;
+    }
     QWidget* window = load(form);
     window->show();
     window->raise();
@@ -64,11 +80,51 @@ QWidget* FormRegistry::find(Form form) const {
 }
 
 void FormRegistry::unload(Form form) {
-    QPointer<QWidget>& slot = loaded_[static_cast<int>(form)];
-    // A closed window is deleted only when control returns to the event loop;
-    // forget it at once so that showing the form again loads a fresh one.
-    if (slot && slot->close())
-        slot = nullptr;
+    if (QWidget* window = loaded_[static_cast<int>(form)])
+        window->close();
+}
+
+bool FormRegistry::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Close)
+        return false;
+    auto* window = static_cast<QWidget*>(watched); // only loaded windows are watched
+    if (BoxWait::waiting(window)) {
+        event->ignore();
+        heldBack_.push_back({std::nullopt, window});
+        return true;
+    }
+    const auto slot = std::find(loaded_.begin(), loaded_.end(), window);
+    if (slot == loaded_.end())
+        return false;
+    // Forgotten before its close logic runs: a window that logic shows (the
+    // reminder bringing Time Control straight back, start-up run once more)
+    // is then a fresh one, never this one, which Qt hides and deletes next.
+    *slot = nullptr;
+    // Delivered here so that the outcome is known: a close the window's own
+    // logic refused keeps it loaded.
+    const QPointer<QWidget> alive(window);
+    watched->event(event);
+    if (alive && !event->isAccepted() && !*slot)
+        *slot = window;
+    return true;
+}
+
+bool FormRegistry::anyWindowWaiting() const {
+    return std::any_of(loaded_.begin(), loaded_.end(),
+                       [](const QPointer<QWidget>& window) { return BoxWait::waiting(window); });
+}
+
+void FormRegistry::runHeldBack() {
+    if (heldBack_.empty() || anyWindowWaiting())
+        return;
+    std::vector<HeldBack> due;
+    due.swap(heldBack_);
+    for (const HeldBack& request : due) {
+        if (request.form)
+            show(*request.form);
+        else if (request.window) // not destroyed meanwhile
+            request.window->close();
+    }
 }
 
 void FormRegistry::trackTime() {

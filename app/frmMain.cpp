@@ -122,9 +122,8 @@ void frmMain::mnuAbout_Click() {
 }
 
 void frmMain::On_Top_Click() {
-    QWidget* control = forms().find(Form::Control);
-    if (!control)
-        control = forms().show(Form::Control);
+    // Loaded if need be, but not shown: only its stacking changes.
+    QWidget* control = forms().load(Form::Control);
     const bool topmost = !On_Top_->isChecked();
     On_Top_->setChecked(topmost);
     setTopmost(control, topmost);

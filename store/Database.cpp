@@ -269,12 +269,16 @@ QString toStoredText(const QDateTime& value) {
     return value.isValid() ? value.toLocalTime().toString(QLatin1String(kStoredFormat)) : QString();
 }
 
-QDateTime fromStoredText(const QString& text) {
-    // Read by hand: every listed record carries three of these, and the
-    // general format parser costs more than the query that found them.
+namespace {
+
+// The calendar day and time of day of a text in the stored form; an invalid
+// date or time for any other text. Read by hand: every listed record carries
+// three of these, and the general format parser costs more than the query
+// that found them.
+std::pair<QDate, QTime> storedParts(const QString& text) {
     if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
         text[13] != u':' || text[16] != u':')
-        return QDateTime::fromString(text, QLatin1String(kStoredFormat));
+        return {};
     const auto number = [&text](int from, int length) {
         int value = 0;
         for (int i = from; i < from + length; ++i) {
@@ -285,8 +289,22 @@ QDateTime fromStoredText(const QString& text) {
         }
         return value;
     };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    const int year = number(0, 4);
+    if (year < 0) // a negative year is valid to QDate
+        return {};
+    return {QDate(year, number(5, 2), number(8, 2)),
+            QTime(number(11, 2), number(14, 2), number(17, 2))};
+}
+
+} // namespace
+
+bool isStoredDateText(const QString& text) {
+    const auto [date, time] = storedParts(text);
+    return date.isValid() && time.isValid();
+}
+
+QDateTime fromStoredText(const QString& text) {
+    const auto [date, time] = storedParts(text);
     if (!date.isValid() || !time.isValid())
         return {};
     return QDateTime(date, time);

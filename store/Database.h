@@ -174,8 +174,15 @@ template <class Work> auto writeTransaction(Database& db, Work&& work) {
 }
 
 // The text form of date-times in the file, and back. An invalid QDateTime
-// is stored as NULL.
+// is stored as NULL; a text in any other form than "YYYY-MM-DD HH:MM:SS",
+// or naming a day or time that does not exist, reads as an invalid QDateTime.
 QString toStoredText(const QDateTime& value);
 QDateTime fromStoredText(const QString& text);
+
+// Whether `text` is in the one form dates are stored in and names a real day
+// and time of day (the schema's date check accepts exactly these texts). A
+// local time that the clocks skip on the night they go forward is readable,
+// although no QDateTime in local time can hold it.
+bool isStoredDateText(const QString& text);
 
 } // namespace store

@@ -1,15 +1,35 @@
 #include "Records.h"
 
+#include "Schema.h"
+
+#include <QTimeZone>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace store {
 
 namespace {
 
-constexpr const char* kColumns = "Date, BeginTime, EndTime, ClientNumber, ClientName, WorkCode, "
-                                 "WorkDescription, Employee, rowid";
+// A date the program cannot read would show as a negative or huge span, or
+// drop out of a list unseen; such a record is named instead. The schema keeps
+// them out, but another tool can still write one.
+void requireReadableDates(const Statement& row) {
+    static const char* const fields[] = {"Date", "BeginTime", "EndTime"};
+    for (int column = 0; column < 3; ++column) {
+        if (!isStoredDateText(row.text(column)))
+            throw DbError(
+                SQLITE_MISMATCH,
+                QStringLiteral("The record of %1 cannot be read: its %2 \"%3\" is not "
+                               "a date in the form YYYY-MM-DD HH:MM:SS.")
+                    .arg(storedRecordName(row), QLatin1String(fields[column]), row.text(column)));
+    }
+}
+
+// Read after kRecordColumns by every query that gives whole records.
+constexpr const char* kKeyColumn = ", rowid";
 
 ActivityRecord readRecord(const Statement& row) {
+    requireReadableDates(row);
     ActivityRecord r;
     r.date = row.dateTime(0);
     r.beginTime = row.dateTime(1);
@@ -34,7 +54,20 @@ std::vector<ActivityRecord> readAll(Statement& query) {
     });
 }
 
+// Control characters (a line break, a tab, DEL, ...) and the Unicode line and
+// paragraph separators break a caption or a file name built from the text.
+bool breaksALine(QChar c) {
+    const QChar::Category category = c.category();
+    return category == QChar::Other_Control || category == QChar::Separator_Line ||
+           category == QChar::Separator_Paragraph;
+}
+
 } // namespace
+
+QString storedRecordName(const Statement& row) {
+    return QStringLiteral("\"%1\" beginning \"%2\" (client \"%3\", work \"%4\")")
+        .arg(row.text(7), row.text(1), row.text(4), row.text(6));
+}
 
 double ActivityRecord::days() const {
     return daysBetween(beginTime, endTime);
@@ -62,6 +95,11 @@ void requireStorableText(const QString& field, const QString& text) {
                       QStringLiteral("%1 is longer than %2 characters and cannot be stored.")
                           .arg(field)
                           .arg(kMaxTextLength));
+    if (std::any_of(text.begin(), text.end(), breaksALine))
+        throw DbError(SQLITE_CONSTRAINT,
+                      QStringLiteral("%1 holds a control character (such as a line break or a "
+                                     "tab) and cannot be stored.")
+                          .arg(field));
 }
 
 qint32 wholeNumberOf(const QString& text, const QString& what) {
@@ -99,7 +137,7 @@ void appendRecord(Database& db, const ActivityRecord& record) {
 std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
                                           const QDateTime& from, RecentOrder order,
                                           const std::optional<QDateTime>& to, int limit) {
-    QByteArray sql = QByteArray("SELECT ") + kColumns +
+    QByteArray sql = QByteArray("SELECT ") + kRecordColumns + kKeyColumn +
                      " FROM tblTimeSheet WHERE EndTime >= ?1 AND Employee = ?2";
     if (to)
         sql += " AND EndTime <= ?3";
@@ -117,7 +155,7 @@ std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, co
     // The employee is named in both branches, and every value is bound on its
     // own: with shared parameters the planner folds the branches together and
     // reads every record of the employee instead of using the two indexes.
-    Statement query(db, (QByteArray("SELECT ") + kColumns +
+    Statement query(db, (QByteArray("SELECT ") + kRecordColumns + kKeyColumn +
                          " FROM tblTimeSheet"
                          " WHERE (EndTime >= ? AND EndTime <= ? AND Employee = ?)"
                          " OR (BeginTime >= ? AND BeginTime <= ? AND Employee = ?)"
@@ -129,6 +167,19 @@ std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, co
     return readAll(query);
 }
 
+void requireReadableRecords(Database& db, const QString& employee, const QDateTime& from,
+                            const QDateTime& to) {
+    const QByteArray sql = QByteArray("SELECT ") + kRecordColumns +
+                           " FROM tblTimeSheet WHERE Employee = ?1"
+                           " AND BeginTime >= ?2 AND BeginTime <= ?3 AND NOT (" +
+                           storedDateCheck("Date") + " AND " + storedDateCheck("BeginTime") +
+                           " AND " + storedDateCheck("EndTime") + ") LIMIT 1";
+    Statement query(db, sql.constData());
+    query.bind(1, employee).bind(2, from).bind(3, to);
+    if (retryWhileBusy([&] { return query.step(); }))
+        requireReadableDates(query);
+}
+
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment) {
     Statement query(db, "SELECT 1 FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? LIMIT 1");
     query.bind(1, moment).bind(2, employee);
@@ -136,7 +187,17 @@ bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDate
 }
 
 QDateTime recentCutoff(const QDateTime& now) {
-    return now.addSecs(-5 * 3600);
+    // Five hours of wall-clock time, as every span is measured: on the nights
+    // the clocks change, five elapsed hours would reach four or six back.
+    const QDateTime wall = QDateTime(now.date(), now.time(), QTimeZone::utc()).addSecs(-5 * 3600);
+    QDateTime cutoff(wall.date(), wall.time());
+    // No record holds a time the clocks skip when they go forward, so the
+    // first minute after the skipped span reaches the same records.
+    for (int minute = 1; !cutoff.isValid() && minute <= 24 * 60; ++minute) {
+        const QDateTime later = wall.addSecs(60 * minute - wall.time().second());
+        cutoff = QDateTime(later.date(), later.time());
+    }
+    return cutoff;
 }
 
 bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now) {

@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include "Migration.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -10,18 +12,28 @@ namespace {
 
 // Long fields hold 32-bit numbers; text fields are never empty and at most 255
 // characters, and compare without regard to case as the old engine did.
-// Date fields hold local wall-clock time as "YYYY-MM-DD HH:MM:SS".
-constexpr const char* kSchema = R"sql(
+constexpr const char* kClientTable = R"sql(
 CREATE TABLE tblClient (
   ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
     CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
   ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
     CHECK (length(ClientName) BETWEEN 1 AND 255)
 );
-CREATE TABLE tblTimeSheet (
-  Date TEXT CONSTRAINT Date_is_date CHECK (julianday(Date) IS NOT NULL),
-  BeginTime TEXT CONSTRAINT BeginTime_is_date CHECK (julianday(BeginTime) IS NOT NULL),
-  EndTime TEXT CONSTRAINT EndTime_is_date CHECK (julianday(EndTime) IS NOT NULL),
+)sql";
+constexpr const char* kWorkTable = R"sql(
+CREATE TABLE tblWork (
+  WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
+    CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
+  WorkDescription TEXT COLLATE NOCASE CONSTRAINT WorkDescription_1_to_255
+    CHECK (length(WorkDescription) BETWEEN 1 AND 255)
+);
+)sql";
+
+// tblTimeSheet's fields after its name; @ stands for each date field's name.
+constexpr const char* kTimeSheetFields = R"sql( (
+  Date TEXT CONSTRAINT Date_is_date CHECK (@Date),
+  BeginTime TEXT CONSTRAINT BeginTime_is_date CHECK (@BeginTime),
+  EndTime TEXT CONSTRAINT EndTime_is_date CHECK (@EndTime),
   ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
     CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
   ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
@@ -33,15 +45,18 @@ CREATE TABLE tblTimeSheet (
   Employee TEXT COLLATE NOCASE CONSTRAINT Employee_1_to_255
     CHECK (length(Employee) BETWEEN 1 AND 255)
 );
-CREATE TABLE tblWork (
-  WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
-    CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
-  WorkDescription TEXT COLLATE NOCASE CONSTRAINT WorkDescription_1_to_255
-    CHECK (length(WorkDescription) BETWEEN 1 AND 255)
-);
-CREATE INDEX idxTimeSheetEmployeeEnd ON tblTimeSheet (Employee, EndTime);
-CREATE INDEX idxTimeSheetEmployeeBegin ON tblTimeSheet (Employee, BeginTime);
 )sql";
+
+// A date field holds local wall-clock time in the one form the program reads
+// back, "YYYY-MM-DD HH:MM:SS", from year 0001 on. Passing it through the
+// engine's date arithmetic must give the same text again. As the engine
+// always answers in that form, this also refuses every other form ("T"
+// between, no seconds, fractions, a zone, a Julian day number) and the days
+// and hours that do not exist ("2025-02-30", "24:00:00"), which the engine's
+// date functions would otherwise read as some other moment. The report runs
+// this check on every record it sums, so it stays this short.
+constexpr const char* kDateCheck =
+    "typeof(@) = 'text' AND length(@) = 19 AND @ >= '0001' AND datetime(@, '+0 seconds') IS @";
 
 void requireOurTables(Database& db) {
     Statement tables(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
@@ -55,6 +70,22 @@ void requireOurTables(Database& db) {
 }
 
 } // namespace
+
+QByteArray storedDateCheck(const char* field) {
+    return QByteArray(kDateCheck).replace('@', field);
+}
+
+QByteArray timeSheetTableSql(const char* table) {
+    QByteArray sql = QByteArray("CREATE TABLE ") + table + kTimeSheetFields;
+    for (const char* field : {"Date", "BeginTime", "EndTime"})
+        sql.replace(QByteArray("@") + field, storedDateCheck(field));
+    return sql;
+}
+
+void markCurrentLayout(Database& db) {
+    const QByteArray sql = "PRAGMA user_version = " + QByteArray::number(kSchemaVersion);
+    db.exec(sql.constData());
+}
 
 QByteArray databaseKey() {
     return QByteArrayLiteral("pk5071wvbe");
@@ -90,8 +121,14 @@ void createSchema(Database& db) {
         // moment earlier; its tables are then already there.
         Statement existing(db, "SELECT count(*) FROM sqlite_master");
         existing.step();
-        if (existing.int64(0) == 0)
-            db.exec(kSchema);
+        if (existing.int64(0) == 0) {
+            // The tables in the order the file has always had them.
+            db.exec(kClientTable);
+            db.exec(timeSheetTableSql("tblTimeSheet").constData());
+            db.exec(kWorkTable);
+            db.exec(kTimeSheetIndexes);
+            markCurrentLayout(db);
+        }
     });
 }
 
@@ -112,6 +149,7 @@ Database connectDataBase(const QString& path, const QString& name) {
     }
     Database db(path, databaseKey());
     retryWhileBusy([&] { requireOurTables(db); });
+    migrateSchema(db);
     return db;
 }
 

@@ -22,7 +22,28 @@ bool databaseFound(const QString& path, const QString& name);
 // file cannot be created or opened, or is not an Hourloom database.
 Database connectDataBase(const QString& path, const QString& name);
 
-// Creates the three tables (and the two lookup indexes) in an empty database.
+// Creates the three tables (and the two lookup indexes) in an empty database,
+// marked with the current layout version.
 void createSchema(Database& db);
+
+// The version of the file's layout that this program makes and reads, kept
+// in the file as PRAGMA user_version. Files made before it was kept read 0.
+constexpr int kSchemaVersion = 1;
+
+// Marks the file as holding the current layout version (inside the write
+// transaction that made it so).
+void markCurrentLayout(Database& db);
+
+// The statement that creates tblTimeSheet, with its checks, as `table`.
+QByteArray timeSheetTableSql(const char* table);
+
+// The two lookup indexes of tblTimeSheet.
+inline constexpr const char* kTimeSheetIndexes =
+    "CREATE INDEX idxTimeSheetEmployeeEnd ON tblTimeSheet (Employee, EndTime);"
+    "CREATE INDEX idxTimeSheetEmployeeBegin ON tblTimeSheet (Employee, BeginTime);";
+
+// The schema's check on a date field, as an SQL condition on `field`: true
+// exactly when the value is a text that isStoredDateText() accepts.
+QByteArray storedDateCheck(const char* field);
 
 } // namespace store

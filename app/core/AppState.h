@@ -23,8 +23,6 @@ struct AppState {
     QString strWork1;
     QString strWork2;
 
-    QDateTime gBeginDate;
-    QDateTime gEndDate;
     qint32 gIdleCount = 0;
     qint32 gMinuteCount = 0;
     bool gStartupDone = false;

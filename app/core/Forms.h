@@ -11,7 +11,11 @@ class Forms {
 public:
     virtual ~Forms() = default;
     // Makes the window visible, loading it first when it is not loaded.
+    // Nothing (nullptr) while a window waits on a message box: the window
+    // comes up once the box is answered.
     virtual QWidget* show(Form form) = 0;
+    // Loads the window without showing it (or gives the loaded one).
+    virtual QWidget* load(Form form) = 0;
     // The loaded window, or nullptr.
     virtual QWidget* find(Form form) const = 0;
     // Closes the window if it is loaded, running its close logic.

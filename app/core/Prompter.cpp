@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include "BoxWait.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -58,7 +60,10 @@ MsgAnswer DialogPrompter::message(QWidget* owner, const QString& text, const QSt
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     }
+    const BoxWait wait(owner);
     switch (box.exec()) {
+    case QMessageBox::Ok:
+        return MsgAnswer::Ok;
     case QMessageBox::Cancel:
         return MsgAnswer::Cancel;
     case QMessageBox::Yes:
@@ -66,6 +71,7 @@ MsgAnswer DialogPrompter::message(QWidget* owner, const QString& text, const QSt
     case QMessageBox::No:
         return MsgAnswer::No;
     default:
+        // Closed without a button (the program ending under it): never an agreement.
         return buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
                : buttons == MsgButtons::YesNo  ? MsgAnswer::No
                                                : MsgAnswer::Ok;
@@ -73,12 +79,14 @@ MsgAnswer DialogPrompter::message(QWidget* owner, const QString& text, const QSt
 }
 
 std::optional<QString> DialogPrompter::openFileName(QWidget* owner, const FileRequest& request) {
+    const BoxWait wait(owner);
     const QString path = QFileDialog::getOpenFileName(owner, request.title, joinedPath(request),
                                                       qtFileFilter(request.filter));
     return path.isEmpty() ? std::nullopt : std::optional(path);
 }
 
 std::optional<QString> DialogPrompter::saveFileName(QWidget* owner, const FileRequest& request) {
+    const BoxWait wait(owner);
     // Choosing an existing file is an answer in itself (the database button
     // then opens it, an export replaces it): no second question.
     const QString path = QFileDialog::getSaveFileName(owner, request.title, joinedPath(request),

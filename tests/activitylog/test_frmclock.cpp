@@ -134,6 +134,14 @@ private slots:
     void keyboardMovesOfTheCalendarShowNoOtherDay() {
         add(at(5, 8, 0), at(5, 9, 0));
         FrmClock* w = open();
+        // Every part of the calendar has a name a screen reader can announce.
+        QStringList names;
+        for (const char* part :
+             {"qt_calendar_prevmonth", "qt_calendar_nextmonth", "qt_calendar_monthbutton",
+              "qt_calendar_yearbutton", "qt_calendar_yearedit", "qt_calendar_calendarview"})
+            names << w->findChild<QWidget*>(part)->accessibleName();
+        QCOMPARE(names,
+                 (QStringList{"Previous month", "Next month", "Month", "Year", "Year", "Days"}));
         w->findChild<QCalendarWidget*>("MVDate")->setSelectedDate(QDate(2026, 3, 4));
         QCOMPARE(w->grid()->rowCount(), 1);
         QVERIFY(w->span()->Timer1->isActive());
@@ -188,8 +196,6 @@ private slots:
         QCOMPARE(w->span()->begin(), begin);
         QCOMPARE(w->span()->end(), end);
         QCOMPARE(minutes(w), QString::number(begin.secsTo(end) / 60));
-        QCOMPARE(appState().gBeginDate, QDateTime(begin.date(), QTime(0, 0)));
-        QCOMPARE(appState().gEndDate, QDateTime(end.date(), QTime(0, 0)));
         QCOMPARE(selected(w->clientPair()->first()), client);
         QVERIFY(!w->span()->Timer1->isActive());
     }
@@ -200,8 +206,6 @@ private slots:
         pressRow(w, 0);
         QCOMPARE(w->span()->begin(), at(4, 23, 30));
         QCOMPARE(w->span()->end(), at(5, 1, 15));
-        QCOMPARE(appState().gBeginDate, at(4, 0, 0));
-        QCOMPARE(appState().gEndDate, at(5, 0, 0));
         QCOMPARE(minutes(w), "105");
         QCOMPARE(selected(w->clientPair()->second()), "20");
         QCOMPARE(selected(w->workPair()->first()), "Build");

@@ -132,23 +132,24 @@ private slots:
         main.trackTime(); // the counting must not hide the only way back
         QVERIFY(main.isVisible());
         QCOMPARE(env->prompts.shown.size(), size_t(1));
-        // On Top loads the Time Control window first, then toggles both ways in place
+        // On Top loads the Time Control window without showing it, then toggles
+        // both ways in place
         QAction* onTop = item(main, 4);
         onTop->trigger();
         QWidget* control = env->windows.find(Form::Control);
-        QVERIFY(control && control->isVisible());
+        QVERIFY(control && !control->isVisible());
         const QRect placed = control->geometry();
         QVERIFY(!onTop->isChecked() && !isTopmost(control));
         onTop->trigger();
-        QVERIFY(onTop->isChecked() && isTopmost(control) && control->isVisible());
+        QVERIFY(onTop->isChecked() && isTopmost(control) && !control->isVisible());
         QCOMPARE(control->geometry(), placed);
-        QCOMPARE(env->windows.timesShown(Form::Control), 1);
         main.trayActivated(QSystemTrayIcon::Context);
         main.trayActivated(QSystemTrayIcon::Trigger);
-        QCOMPARE(env->windows.timesShown(Form::Control), 1);
+        QCOMPARE(env->windows.timesShown(Form::Control), 0);
         main.trayActivated(QSystemTrayIcon::DoubleClick);
         item(main, 1)->trigger();
-        QCOMPARE(env->windows.timesShown(Form::Control), 3);
+        QCOMPARE(env->windows.timesShown(Form::Control), 2);
+        QCOMPARE(env->windows.find(Form::Control), control);
         item(main, 2)->trigger();
         QCOMPARE(env->windows.timesShown(Form::About), 1);
     }

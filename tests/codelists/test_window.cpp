@@ -118,13 +118,18 @@ private slots:
         QCOMPARE(gridColumn(1), (QStringList{"Acme", "Globex", "Hooli", "Ini'tech"}));
         QCOMPARE(box("txtDesc")->text() + "|" + box("txtNumber")->text(), "|8");
 
-        // A name too long to store: a message, nothing added, the text kept
-        type(QString(256, 'n'), "4");
-        button("cmdAdd")->click();
-        QVERIFY(env->prompts.last().text.contains("255"));
-        QCOMPARE(env->prompts.last().icon, MsgIcon::Critical);
-        QCOMPARE(data().codeEntries(e().table).size(), size_t(4));
-        QCOMPARE(box("txtDesc")->text(), QString(256, 'n'));
+        // A name too long to store, or holding a line break or a tab: a
+        // message, nothing added, the text kept
+        for (const auto& [name, why] : {std::pair{QString(256, 'n'), "255"},
+                                        {QString("Hoo\nli"), "control character"},
+                                        {QString("Hoo\tli"), "control character"}}) {
+            type(name, "4");
+            button("cmdAdd")->click();
+            QVERIFY2(env->prompts.last().text.contains(why), qPrintable(env->prompts.last().text));
+            QCOMPARE(env->prompts.last().icon, MsgIcon::Critical);
+            QCOMPARE(data().codeEntries(e().table).size(), size_t(4));
+            QCOMPARE(box("txtDesc")->text(), name);
+        }
     }
 
     void numberCheck_data() { bothLists(); }
@@ -192,10 +197,10 @@ private slots:
             QCOMPARE(grid()->horizontalHeader()->visualIndex(logical), logical);
         // Sorted by the name column, the current column after a load
         QCOMPARE(gridColumn(1), (QStringList{"Alpha", "Mid", "zeta"}));
-        // The chosen entry (row 1 after the load) is still the one named
+        // No row was clicked: Delete takes grid row 1, whatever the sort put there
         env->prompts.answers = {MsgAnswer::Cancel, MsgAnswer::Cancel};
         button("cmdDel")->click();
-        QCOMPARE(env->prompts.last().text, "Delete zeta 1" + e().questionSuffix);
+        QCOMPARE(env->prompts.last().text, "Delete Alpha 2" + e().questionSuffix);
         // A clicked entry stays chosen; the numbers sort by value
         clickCell(1, 2); // Mid, 10
         clickHeading(1);

@@ -4,7 +4,6 @@
 #include "TestEnvironment.h"
 
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QTest>
 
 class TestListPair : public QObject {
@@ -15,9 +14,9 @@ class TestListPair : public QObject {
     QListWidget* first = nullptr;
     QListWidget* second = nullptr;
 
-    ListPair* pairOver(QListWidget* a, QListWidget* b, bool pairOnFocus) {
+    ListPair* pairOver(QListWidget* a, QListWidget* b) {
         auto* pair = new ListPair(a, b, {keys::lstClient2Vis, keys::lstClient1Wit, 2055, 3135},
-                                  pairOnFocus, window.get());
+                                  window.get());
         pair->fill({{"Acme", "10"}, {"Birch", "20"}, {"Cedar", "20"}, {"Dune", "30"}}, "20");
         return pair;
     }
@@ -36,7 +35,7 @@ private slots:
     }
 
     void fillSelectsTheLastMatchInBothLists() {
-        ListPair* pair = pairOver(first, second, true);
+        ListPair* pair = pairOver(first, second);
         QCOMPARE(first->count(), 4);
         QCOMPARE(ListPair::selectedRow(first), 2);
         QCOMPARE(ListPair::selectedRow(second), 2);
@@ -45,32 +44,38 @@ private slots:
         QCOMPARE(ListPair::selectedRow(second), -1);
     }
 
-    void mouseOverOneListCarriesItsSelectionToTheOther() {
-        ListPair* pair = pairOver(first, second, true);
-        second->setCurrentRow(3);
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(second->viewport(), &move);
-        QCOMPARE(ListPair::selectedRow(first), 3);
-        QCOMPARE(first->toolTip() + second->toolTip(), "Dune30");
-        first->clearSelection(); // no selection is carried over too
-        pair->pairFrom(first);
-        QCOMPARE(ListPair::selectedRow(second), -1);
-        QCOMPARE(first->toolTip() + second->toolTip(), "");
+    // Whatever moves the second list's selection moves the first list with it.
+    void everySelectionChangeReachesThePartner_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("row");
+        QTest::newRow("the program") << "program" << 3;
+        QTest::newRow("Down key") << "key" << 3;
+        QTest::newRow("mouse click") << "mouse" << 1;
+        QTest::newRow("selected, not made current (assistive technology)") << "select" << 0;
+        QTest::newRow("selection cleared") << "clear" << -1;
     }
-
-    void focusPairsOnlyWhenAsked() {
-        auto* other1 = new QListWidget(window.get());
-        auto* other2 = new QListWidget(window.get());
-        pairOver(first, second, true);
-        pairOver(other1, other2, false);
-        QFocusEvent focus(QEvent::FocusIn);
-        for (QListWidget* list : {first, other1}) {
-            list->setCurrentRow(0);
-            QCoreApplication::sendEvent(list, &focus);
-        }
-        QCOMPARE(ListPair::selectedRow(second), 0);
-        QCOMPARE(ListPair::selectedRow(other2), 2);
+    void everySelectionChangeReachesThePartner() {
+        QFETCH(QString, how);
+        QFETCH(int, row);
+        ListPair* pair = pairOver(first, second);
+        if (how == "program")
+            second->setCurrentRow(3);
+        else if (how == "key")
+            QTest::keyClick(second, Qt::Key_Down);
+        else if (how == "mouse")
+            QTest::mouseClick(second->viewport(), Qt::LeftButton, {},
+                              second->visualItemRect(second->item(1)).center());
+        else if (how == "select")
+            second->selectionModel()->select(second->model()->index(0, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+        else
+            second->clearSelection();
+        QCOMPARE(ListPair::selectedRow(second), row);
+        QCOMPARE(ListPair::selectedRow(first), row);
+        const QStringList names{"Acme", "Birch", "Cedar", "Dune"}, numbers{"10", "20", "20", "30"};
+        const QString expected = row < 0 ? QString() : names[row] + numbers[row];
+        QCOMPARE(first->toolTip() + second->toolTip(), expected);
+        QCOMPARE(pair->selectedEntry().first + pair->selectedEntry().second, expected);
     }
 
     void savedLayoutRefusesWhatItCannotUse() {

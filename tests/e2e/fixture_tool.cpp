@@ -56,7 +56,8 @@ int makeDatabase(const QString& file) {
     return 0;
 }
 
-// Names that would run script if the page copied them unescaped.
+// Names that would run script if the page copied them unescaped, and one
+// that a browser shows right only if it reads the page as UTF-8.
 int makeReport(const QString& folder) {
     store::Database db = freshDatabase(QDir(folder).filePath(QStringLiteral("report.HL1")));
     const QString scriptName =
@@ -65,9 +66,9 @@ int makeReport(const QString& folder) {
         QStringLiteral("<img src=x onerror=\"document.body.setAttribute('data-ran','image')\">");
     const QDate monday(2024, 3, 4);
     for (const store::ActivityRecord& r :
-         {record(QDateTime(monday, QTime(9, 0)), 90, 10, QStringLiteral("Acme"), 8,
+         {record(QDateTime(monday, QTime(9, 0)), 90, 10, QStringLiteral("Café Acme"), 8,
                  QStringLiteral("Build")),
-          record(QDateTime(monday.addDays(1), QTime(9, 0)), 15, 10, QStringLiteral("Acme"), 8,
+          record(QDateTime(monday.addDays(1), QTime(9, 0)), 15, 10, QStringLiteral("Café Acme"), 8,
                  QStringLiteral("Build")),
           record(QDateTime(monday, QTime(13, 0)), 70, 11, scriptName, 9,
                  QStringLiteral("Design & \"Review\"")),

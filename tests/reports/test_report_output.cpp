@@ -8,9 +8,11 @@
 
 namespace {
 
-// The page head, as every report page begins: the head lines and the 25 script lines.
+// The page head, as every report page begins: the head lines, the character
+// set and the 25 script lines.
 const QByteArray kHead =
-    "<HTML> <html>\r\n<head>\r\n\r\n<script language= \"JavaScript1.2\"> \r\nif (window.Event) "
+    "<HTML> <html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n\r\n<script language= "
+    "\"JavaScript1.2\"> \r\nif (window.Event) "
     "\r\ndocument.captureEvents(Event.MOUSEUP); \r\nfunction nocontextmenu()  \r\n{\r\nevent."
     "cancelBubble = true\r\nevent.returnValue = false;\r\nreturn false;\r\n}\r\nfunction "
     "norightclick(e)   \r\n{\r\nif (window.Event)  \r\n{\r\nif (e.which == 2 || e.which == "

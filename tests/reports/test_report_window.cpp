@@ -4,6 +4,7 @@
 #include "ReportWindow.h"
 #include "TestEnvironment.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
@@ -74,6 +75,14 @@ private slots:
         QVERIFY(s.page().contains("<CAPTION <B>Acme Consulting  </B> <BR> Ann\r\n"));
         QVERIFY(s.page().contains("<TD>Support</TD> \r\n<TD>135</TD>\r\r\n"));
         QCOMPARE(s.shown(), "report");
+        // What a screen reader reads: the caption, then the table row by row.
+        QAccessibleInterface* view =
+            QAccessible::queryAccessibleInterface(s.control<QTextBrowser>("wbReport"));
+        QCOMPARE(view->text(QAccessible::Name), "Hourloom Report");
+        QCOMPARE(view->text(QAccessible::Description).split('\n').mid(0, 3),
+                 (QStringList{"Acme Consulting Ann",
+                              "Client Number\tClient Name\tWork Code\tWork Description\tTotal Time",
+                              "7\tBeta\t20\tSupport\t135"}));
     }
 
     void criteriaChangesRebuildThePage() {
@@ -83,6 +92,7 @@ private slots:
         auto* to = s.control<QDateEdit>("DTPTo");
         to->setDate(QDate(2025, 3, 2));
         QCOMPARE(s.shown(), "blank");
+        QCOMPARE(s.control<QTextBrowser>("wbReport")->accessibleDescription(), "");
         QVERIFY(!s.page().contains("</Table>"));
         to->setDate(QDate(2025, 3, 8));
         from->setDate(QDate(2025, 3, 9));
@@ -160,11 +170,17 @@ private slots:
             QVERIFY(s.prompts.last().text.startsWith("The export file could not be written.\r"));
         }
         Scene s;
-        s.env.state.gDataBase.reset(); // the query fails
-        s.open();
+        s.open();                      // report.htm now holds last week
+        s.env.state.gDataBase.reset(); // the next query fails
+        s.control<QDateEdit>("DTPFrom")->setDate(QDate(2025, 3, 4));
         QVERIFY(
             s.prompts.last().text.startsWith("The report could not be read from the database.\r"));
         QCOMPARE(s.shown(), "blank");
+        // Neither Preview nor Print shows the page of the earlier criteria.
+        s.control("cmdViewReport")->click();
+        QCOMPARE(s.shown(), "blank");
+        QVERIFY(s.window->findChild<QPrintPreviewDialog*>());
+        QVERIFY(!s.control<QTextBrowser>("wbReport")->toPlainText().contains("Beta"));
         s.control("cmdExport")->click();
         QCOMPARE(s.prompts.shown.size(), size_t(2));
         QVERIFY(s.prompts.saveRequests.empty());

@@ -93,22 +93,41 @@ private slots:
         QCOMPARE(w.env.helpCalls.calls.at(0).topic, "setup.htm");
     }
 
-    void acceptRefusesWhatIsNotANumber_data() {
-        QTest::addColumn<QStringList>("frequencyAndDays");
-        QTest::newRow("frequency abc") << QStringList{"abc", "90"};
-        QTest::newRow("frequency beyond 16 bits") << QStringList{"32768", "90"};
-        QTest::newRow("days abc") << QStringList{"15", "abc"};
+    // Nothing is stored; a name no record could hold is named in a message.
+    void acceptRefusesWhatCannotBeStored_data() {
+        QTest::addColumn<QStringList>("frequencyDaysAndEmployee");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("frequency abc") << QStringList{"abc", "90", "ann"} << "";
+        QTest::newRow("frequency beyond 16 bits") << QStringList{"32768", "90", "ann"} << "";
+        QTest::newRow("days abc") << QStringList{"15", "abc", "ann"} << "";
+        QTest::newRow("employee with a line break")
+            << QStringList{"15", "90", "ann\nlee"} << "holds a control character";
+        QTest::newRow("employee with a tab")
+            << QStringList{"15", "90", "\tann"} << "holds a control character";
+        QTest::newRow("employee with DEL")
+            << QStringList{"15", "90", "ann\x7f"} << "holds a control character";
+        QTest::newRow("employee of 256 characters")
+            << QStringList{"15", "90", QString(256, 'a')} << "is longer than 255";
     }
-    void acceptRefusesWhatIsNotANumber() {
-        QFETCH(QStringList, frequencyAndDays);
+    void acceptRefusesWhatCannotBeStored() {
+        QFETCH(QStringList, frequencyDaysAndEmployee);
+        QFETCH(QString, message);
         World w;
         w.open();
         w.set("txtComp", "Acme");
-        w.set("txtFreq", frequencyAndDays[0]);
-        w.set("txtDaysOld", frequencyAndDays[1]);
+        w.set("txtFreq", frequencyDaysAndEmployee[0]);
+        w.set("txtDaysOld", frequencyDaysAndEmployee[1]);
+        w.set("txtEmp", frequencyDaysAndEmployee[2]);
         w.click("cmdAdd");
-        QVERIFY(w.window && w.window->isVisible() && w.log().isEmpty());
-        QCOMPARE(w.setting(keys::Comp) + w.setting(keys::intMinTimer), "<none><none>");
+        QVERIFY(w.window && w.window->isVisible());
+        QCOMPARE(w.log().size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QVERIFY2(w.log()[0].startsWith("Hourloom/Critical/Ok: The settings were not saved."),
+                     qPrintable(w.log()[0]));
+            QVERIFY2(w.log()[0].contains("The employee name " + message), qPrintable(w.log()[0]));
+        }
+        QCOMPARE(w.setting(keys::Comp) + w.setting(keys::intMinTimer) + w.setting(keys::Emp),
+                 "<none><none><none>");
     }
 
     void acceptStoresTheWordingAndOneBlankForNoEmployee() {

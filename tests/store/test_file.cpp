@@ -36,6 +36,49 @@ qint64 recordsIn(const QString& file) {
     return rowCount(db);
 }
 
+// tblTimeSheet as the files made before the layout version was kept: any
+// text the engine's date functions read passed as a date.
+constexpr const char* kLayout0TimeSheet = R"sql(
+CREATE TABLE tblClient (ClientNumber INTEGER, ClientName TEXT COLLATE NOCASE);
+CREATE TABLE tblWork (WorkCode INTEGER, WorkDescription TEXT COLLATE NOCASE);
+CREATE TABLE tblTimeSheet (
+  Date TEXT CONSTRAINT Date_is_date CHECK (julianday(Date) IS NOT NULL),
+  BeginTime TEXT CONSTRAINT BeginTime_is_date CHECK (julianday(BeginTime) IS NOT NULL),
+  EndTime TEXT CONSTRAINT EndTime_is_date CHECK (julianday(EndTime) IS NOT NULL),
+  ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
+    CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
+  ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
+    CHECK (length(ClientName) BETWEEN 1 AND 255),
+  WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
+    CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
+  WorkDescription TEXT COLLATE NOCASE CONSTRAINT WorkDescription_1_to_255
+    CHECK (length(WorkDescription) BETWEEN 1 AND 255),
+  Employee TEXT COLLATE NOCASE CONSTRAINT Employee_1_to_255
+    CHECK (length(Employee) BETWEEN 1 AND 255)
+);
+CREATE INDEX idxTimeSheetEmployeeEnd ON tblTimeSheet (Employee, EndTime);
+CREATE INDEX idxTimeSheetEmployeeBegin ON tblTimeSheet (Employee, BeginTime);
+)sql";
+
+// A file of that layout holding `canonical` records in the stored form and
+// then one record per given {Date, BeginTime, EndTime}.
+void writeLayout0File(const QString& path, int canonical, const QList<QStringList>& odd = {}) {
+    store::Database db(path, store::databaseKey(), store::Database::Mode::Create);
+    db.exec(kLayout0TimeSheet);
+    fill(db, canonical);
+    store::Statement insert(db, "INSERT INTO tblTimeSheet VALUES (?, ?, ?, 1, 'Acme', 2, "
+                                "'Design', 'Pat')");
+    for (const QStringList& dates : odd) {
+        insert.bind(1, dates[0]).bind(2, dates[1]).bind(3, dates[2]);
+        insert.run();
+        insert.reset();
+    }
+}
+
+qint64 layoutVersion(store::Database& db) {
+    return rowCount(db, "PRAGMA user_version");
+}
+
 int openFileCount() {
     return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size());
 }
@@ -75,8 +118,11 @@ private slots:
         const QString file = dir.filePath("Fresh.HL1");
         {
             store::Database db = store::connectDataBase(file, "Fresh.HL1");
-            QCOMPARE(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY 1"),
+            // The tables in the order they are made, the layout of this version
+            QCOMPARE(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' "
+                                "ORDER BY rowid"),
                      QStringList({"tblClient", "tblTimeSheet", "tblWork"}));
+            QCOMPARE(layoutVersion(db), store::kSchemaVersion);
             QCOMPARE(column(db, "PRAGMA table_info(tblClient)", 1),
                      QStringList({"ClientNumber", "ClientName"}));
             QCOMPARE(column(db, "PRAGMA table_info(tblTimeSheet)", 1),
@@ -184,6 +230,132 @@ private slots:
         QCOMPARE(rowCount(db, "SELECT (SELECT count(*) FROM tblClient) + (SELECT count(*) FROM "
                               "tblWork) + (SELECT count(*) FROM tblTimeSheet)"),
                  0);
+    }
+
+    // The check and the reader agree on every text: what one refuses the
+    // other refuses too.
+    void dateFieldsHoldExactlyWhatTheReaderReads_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("the stored form") << "2025-03-12 10:30:00" << true;
+        QTest::newRow("a leap day") << "2024-02-29 23:59:59" << true;
+        QTest::newRow("the first year") << "0001-01-01 00:00:00" << true;
+        QTest::newRow("the last moment") << "9999-12-31 23:59:59" << true;
+        QTest::newRow("skipped in New York") << "2025-03-09 02:30:00" << true;
+        QTest::newRow("no seconds") << "2025-03-12 10:30" << false;
+        QTest::newRow("T between") << "2025-03-12T12:00:00" << false;
+        QTest::newRow("Julian day") << "2460747.0" << false;
+        QTest::newRow("fraction") << "2025-03-12 10:30:00.500" << false;
+        QTest::newRow("day only") << "2025-03-12" << false;
+        QTest::newRow("zone") << "2025-03-12 10:30:00Z" << false;
+        QTest::newRow("blank first") << " 2025-03-12 10:30:00" << false;
+        QTest::newRow("29 February 2025") << "2025-02-29 10:00:00" << false;
+        QTest::newRow("31 April") << "2025-04-31 10:00:00" << false;
+        QTest::newRow("hour 24") << "2025-03-12 24:00:00" << false;
+        QTest::newRow("year 0") << "0000-01-01 00:00:00" << false;
+        QTest::newRow("year -999") << "-999-02-05 22:30:00" << false;
+        QTest::newRow("month 13") << "2025-13-01 10:00:00" << false;
+        QTest::newRow("month 0") << "2025-00-10 10:00:00" << false;
+        QTest::newRow("wide digits") << QString::fromUtf8("２０25-03-12 10:30:00") << false;
+        QTest::newRow("now") << "now" << false;
+        QTest::newRow("null") << QString() << false;
+    }
+    void dateFieldsHoldExactlyWhatTheReaderReads() {
+        QFETCH(QString, text);
+        QFETCH(bool, readable);
+        store::Database db = store::connectDataBase(dir.filePath("Dates.HL1"), "Dates.HL1");
+        db.exec("DELETE FROM tblTimeSheet");
+        store::Statement insert(db, "INSERT INTO tblTimeSheet VALUES (?1, ?1, ?1, 1, 'A', 1, "
+                                    "'W', 'ann')");
+        if (text.isNull())
+            insert.bindNull(1);
+        else
+            insert.bind(1, text);
+        bool stored = true;
+        try {
+            insert.run();
+        } catch (const store::DbError& error) {
+            stored = false;
+            QVERIFY2(error.message().contains("_is_date"), qPrintable(error.message()));
+        }
+        QCOMPARE(stored, readable);
+        QCOMPARE(store::isStoredDateText(text), readable);
+    }
+
+    void olderFileIsRewrittenOnceKeepingEveryRecord() {
+        const QString file = dir.filePath("Older.HL1");
+        writeLayout0File(file, 900,
+                         {{"2025-03-12", "2025-03-12 10:30", "2025-03-12T12:00:00"},
+                          {"2025-03-12 00:00:00", "2460747.0", "2025-03-12 12:30:59.999"}});
+        // Four copies of the program start on it at once; each records
+        const auto openAndRecord = [&] {
+            store::Database db = store::connectDataBase(file, "Older.HL1");
+            fill(db, 1, 20);
+        };
+        std::vector<pid_t> children;
+        for (int i = 0; i < 3; ++i) {
+            children.push_back(::fork());
+            if (children.back() == 0) {
+                try {
+                    openAndRecord();
+                    ::_exit(0);
+                } catch (const store::DbError&) {
+                    ::_exit(1);
+                }
+            }
+        }
+        try {
+            openAndRecord();
+        } catch (const store::DbError& error) {
+            QFAIL(qPrintable(error.message()));
+        }
+        for (pid_t pid : children) {
+            int status = -1;
+            QCOMPARE(::waitpid(pid, &status, 0), pid);
+            QCOMPARE(status, 0);
+        }
+        store::Database db = store::connectDataBase(file, "Older.HL1");
+        QCOMPARE(layoutVersion(db), store::kSchemaVersion);
+        QCOMPARE(integrity(db), QStringLiteral("ok"));
+        QCOMPARE(rowCount(db), 902 + 4);
+        QCOMPARE(rowCount(db, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"), 2);
+        // The odd dates now read as the moments the engine took them for
+        const auto rewritten = column(db, "SELECT Date || '|' || BeginTime || '|' || EndTime "
+                                          "FROM tblTimeSheet WHERE rowid > 900 AND rowid <= 902");
+        QCOMPARE(rewritten, (QStringList{"2025-03-12 00:00:00|2025-03-12 10:30:00|2025-03-12 "
+                                         "12:00:00",
+                                         "2025-03-12 00:00:00|2025-03-12 12:00:00|2025-03-12 "
+                                         "12:30:59"}));
+        QCOMPARE(store::dayRecords(db, "Pat", QDate(2025, 3, 12)).size(), 2u);
+        QCOMPARE(store::dayRecords(db, "Pat", QDate(2026, 3, 1)).size(), 900u);
+        QVERIFY_THROWS_EXCEPTION(store::DbError,
+                                 db.exec("UPDATE tblTimeSheet SET EndTime = '2025-03-12 12:31'"));
+        // The copy kept beside it is the file as it was
+        store::Database copy(store::backupPath(file), store::databaseKey());
+        QCOMPARE(layoutVersion(copy), 0);
+        QCOMPARE(rowCount(copy), 902);
+    }
+
+    void olderFileWithDatesOfNoClearMeaningIsLeftAsItWas() {
+        const QString file = dir.filePath("Unclear.HL1");
+        writeLayout0File(file, 3,
+                         {{"now", "2025-03-12 10:30:00", "2025-03-12 11:00:00"},
+                          {"2025-03-12", "10:30", "2025-03-12 11:00:00+01:00"},
+                          {"2025-03-12", "2025-03-12 10:30:00", "45728.4375"}});
+        try {
+            store::connectDataBase(file, "Unclear.HL1");
+            QFAIL("a date was guessed at");
+        } catch (const store::DbError& error) {
+            for (const char* named : {"Unclear.HL1", "\"Pat\" beginning \"10:30\"", "\"now\"",
+                                      "+01:00", "45728.4375", "Acme", "Design", "3 record"})
+                QVERIFY2(error.message().contains(named), qPrintable(error.message()));
+        }
+        store::Database db(file, store::databaseKey());
+        QCOMPARE(layoutVersion(db), 0);
+        QCOMPARE(rowCount(db), 6);
+        // A file from a later version is not opened
+        db.exec("PRAGMA user_version = 99");
+        QVERIFY_THROWS_EXCEPTION(store::DbError, store::connectDataBase(file, "Unclear.HL1"));
     }
 
     void readOnlyFileReadsButRefusesWritesNamingTheFile() {

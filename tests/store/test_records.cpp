@@ -20,6 +20,22 @@ QList<QDateTime> endTimes(const std::vector<store::ActivityRecord>& rows) {
     return ends;
 }
 
+// Runs a test in a time zone whose clocks change, then restores the old one.
+struct LocalZone {
+    const QByteArray before = qgetenv("TZ");
+    explicit LocalZone(const char* zone) {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~LocalZone() {
+        if (before.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", before);
+        tzset();
+    }
+};
+
 } // namespace
 
 class TestRecords : public QObject {
@@ -81,6 +97,43 @@ private slots:
         QCOMPARE(rowCount(*db), deleted ? 0 : 1);
     }
 
+    // New York's clocks went forward at 2:00 AM on 9 March 2025 and back at
+    // 2:00 AM on 2 November 2025. Five hours are five hours of the wall clock.
+    // The moments are read once the zone is in force.
+    void reachIsFiveWallClockHoursOnTheNightsTheClocksChange_data() {
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("ended");
+        QTest::addColumn<bool>("reached");
+        QTest::newRow("spring, 5:30 wall, 4:30 elapsed") << "2025-03-09 06:00:00"
+                                                         << "2025-03-09 00:30:00" << false;
+        QTest::newRow("spring, 4:30 wall") << "2025-03-09 06:00:00"
+                                           << "2025-03-09 01:30:00" << true;
+        QTest::newRow("spring, five hours back is skipped, 5:31 wall")
+            << "2025-03-09 07:30:00"
+            << "2025-03-09 01:59:00" << false;
+        QTest::newRow("spring, five hours back is skipped, 4:30 wall")
+            << "2025-03-09 07:30:00"
+            << "2025-03-09 03:00:00" << true;
+        QTest::newRow("autumn, 4:30 wall, 5:30 elapsed") << "2025-11-02 05:00:00"
+                                                         << "2025-11-02 00:30:00" << true;
+        QTest::newRow("autumn, 5:01 wall") << "2025-11-02 05:00:00"
+                                           << "2025-11-01 23:59:00" << false;
+    }
+    void reachIsFiveWallClockHoursOnTheNightsTheClocksChange() {
+        QFETCH(QString, now);
+        QFETCH(QString, ended);
+        QFETCH(bool, reached);
+        LocalZone zone("America/New_York");
+        QVERIFY(!at(2025, 3, 9, 2, 30).isValid()); // the zone is in force
+        const QDateTime moment = store::fromStoredText(now), end = store::fromStoredText(ended);
+        add("ann", end.addSecs(-1800), end);
+        QCOMPARE(store::recentRecords(*db, "ann", store::recentCutoff(moment),
+                                      store::RecentOrder::EndTimeDesc)
+                     .size(),
+                 reached ? 1u : 0u);
+        QCOMPARE(store::deleteLastRecord(*db, "ann", moment), reached);
+    }
+
     void undoTakesTheLatestEndingOneAtATime() {
         // Entered out of order; two of them end together at 15:00
         add("ann", at(2026, 3, 2, 14, 0), at(2026, 3, 2, 15, 0));
@@ -138,6 +191,46 @@ private slots:
         QCOMPARE(store::dayRecords(*db, "ann", QDate(2026, 3, 1)).size(), 1u);
     }
 
+    // Another tool can write past the schema's checks. A record whose dates
+    // cannot be read is named, never shown as a negative or giant span.
+    void unreadableDatesAreNamed_data() {
+        QTest::addColumn<QStringList>("dates"); // Date, BeginTime, EndTime
+        QTest::addColumn<bool>("dayList");      // or else the Time Control window's latest
+        QTest::newRow("latest, Julian day")
+            << QStringList{"2026-03-02 15:00:00", "2026-03-02 14:00:00", "2460747.0"} << false;
+        QTest::newRow("latest, made-on day alone")
+            << QStringList{"2026-03-02", "2026-03-02 14:00:00", "2026-03-02 15:00:00"} << false;
+        QTest::newRow("day list, no seconds")
+            << QStringList{"2026-03-02 15:00:00", "2026-03-02 10:30", "2026-03-02 11:00:00"}
+            << true;
+        QTest::newRow("day list, T between")
+            << QStringList{"2026-03-02 15:00:00", "2026-03-02 09:00:00", "2026-03-02T10:00:00"}
+            << true;
+    }
+    void unreadableDatesAreNamed() {
+        QFETCH(QStringList, dates);
+        QFETCH(bool, dayList);
+        add("ann", at(2026, 3, 2, 12, 0), at(2026, 3, 2, 13, 0));
+        db->exec("PRAGMA ignore_check_constraints = ON");
+        store::Statement insert(*db, "INSERT INTO tblTimeSheet VALUES (?, ?, ?, 7, 'Acme', 3, "
+                                     "'Design', 'ann')");
+        insert.bind(1, dates[0]).bind(2, dates[1]).bind(3, dates[2]).run();
+        try {
+            if (dayList)
+                store::dayRecords(*db, "ann", QDate(2026, 3, 2));
+            else
+                store::recentRecords(*db, "ann", store::recentCutoff(kNow),
+                                     store::RecentOrder::EndTimeDesc, std::nullopt, 1);
+            QFAIL("an unreadable record was read");
+        } catch (const store::DbError& error) {
+            const QString unreadable = *std::find_if(
+                dates.begin(), dates.end(), [](auto& d) { return !store::isStoredDateText(d); });
+            for (const QString& named : {QString("\"ann\" beginning \"%1\"").arg(dates[1]),
+                                         QString("Acme"), QString("Design"), unreadable})
+                QVERIFY2(error.message().contains(named), qPrintable(error.message()));
+        }
+    }
+
     void appendsStampTheirDateAsEachWindowDoes() {
         const QDateTime recordedAt = at(2026, 3, 2, 17, 42, 10).addMSecs(640);
         const auto span = record("ann", at(2026, 3, 2, 16, 0), at(2026, 3, 2, 17, 0));
@@ -176,8 +269,19 @@ private slots:
 
     void unstorableTextIsRefusedBeforeAnythingIsWritten() {
         const QString ok = "ok", longest(256, 'x');
-        const QStringList bad[] = {{"", ok, ok},      {ok, "", ok},      {ok, ok, ""},
-                                   {longest, ok, ok}, {ok, longest, ok}, {ok, ok, longest}};
+        const QStringList bad[] = {{"", ok, ok},
+                                   {ok, "", ok},
+                                   {ok, ok, ""},
+                                   {longest, ok, ok},
+                                   {ok, longest, ok},
+                                   {ok, ok, longest},
+                                   {"Ac\nme", ok, ok},
+                                   {ok, "De\tsign", ok},
+                                   {ok, ok, "Pat\r"},
+                                   {ok, ok, "Pat\x7f"},
+                                   {ok, ok, "\x1b[31m"},
+                                   {ok, ok, QString::fromUtf8("Pat\u2028Lee")},
+                                   {QString(QChar(0)), ok, ok}};
         for (const QStringList& texts : bad) {
             const auto r = record(texts[2], kNow.addSecs(-60), kNow, texts[0], texts[1]);
             QVERIFY_THROWS_EXCEPTION(store::DbError, store::appendRecord(*db, r));
@@ -205,6 +309,24 @@ private slots:
                  QStringList{" 1 Acme 10 Design 225"});
         QCOMPARE(report(QDate(2025, 3, 9), QDate(2025, 3, 7)), QStringList{});
         QCOMPARE(report(QDate(2025, 3, 9), QDate(2025, 3, 7), true), QStringList{});
+
+        // A record another tool wrote past the schema's checks is named, not
+        // summed as a wrong span; the other days still report
+        db->exec("PRAGMA ignore_check_constraints = ON;"
+                 "INSERT INTO tblTimeSheet VALUES ('2025-03-08 11:00:00', '2025-03-08 10:30', "
+                 "'2025-03-08 11:00:00', 1, 'Acme', 10, 'Design', 'Ann')");
+        for (bool daily : {false, true}) {
+            try {
+                report(QDate(2025, 3, 8), QDate(2025, 3, 8), daily);
+                QFAIL("a record with an unreadable date was summed");
+            } catch (const store::DbError& error) {
+                QVERIFY2(error.message().contains(
+                             "\"Ann\" beginning \"2025-03-08 10:30\" (client \"Acme\", work "
+                             "\"Design\")"),
+                         qPrintable(error.message()));
+            }
+        }
+        QCOMPARE(report(QDate(2025, 3, 9), QDate(2025, 3, 9)).size(), 1);
     }
 
     void sumsGroupedAndOrderedWithoutRegardToCase() {

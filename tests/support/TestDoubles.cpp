@@ -58,6 +58,13 @@ void RecordingForms::destroyAll() {
 
 QWidget* RecordingForms::show(Form form) {
     shownForms.push_back(form);
+    QWidget* window = load(form);
+    if (window)
+        window->show();
+    return window;
+}
+
+QWidget* RecordingForms::load(Form form) {
     QPointer<QWidget>& window = loaded_[form];
     if (!window) {
         auto factory = factories.find(form);
@@ -66,7 +73,6 @@ QWidget* RecordingForms::show(Form form) {
         window = factory->second();
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
-    window->show();
     return window;
 }
 

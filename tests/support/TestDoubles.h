@@ -70,6 +70,7 @@ public:
     ~RecordingForms() override;
     QWidget* show(Form form) override;
     QWidget* find(Form form) const override;
+    QWidget* load(Form form) override;
     void unload(Form form) override;
     void trackTime() override;
     void runMain() override;

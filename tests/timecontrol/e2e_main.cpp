@@ -1,4 +1,5 @@
 #include "FormRegistry.h"
+#include "FrmClock.h"
 #include "FrmControl.h"
 #include "Main.h"
 #include "Records.h"
@@ -57,6 +58,60 @@ private slots:
         QVERIFY(store::recentRecords(file, "Pat", {now.date(), QTime(0, 0)},
                                      store::RecentOrder::EndTimeDesc) == std::vector{expected});
         setShell(nullptr);
+        services().forms = &env.windows;
+    }
+
+    // Both recording windows open at once (the reminder brings Time Control
+    // up over the Activity Log): what one window does to its dates must not
+    // date the other's record. Each row records one span in `recorder`.
+    void eachWindowDatesItsOwnRecords_data() {
+        QTest::addColumn<QString>("recorder");
+        QTest::addColumn<QDateTime>("begin");
+        QTest::addColumn<QDateTime>("end");
+        const QDate today(2026, 3, 11), shown(2026, 3, 3);
+        QTest::newRow("log corrects a past record, Time Control records")
+            << "Time Control" << QDateTime(today, QTime(9, 0)) << QDateTime(today, QTime(10, 15));
+        QTest::newRow("Time Control undoes, the log records its shown day")
+            << "Activity Log" << QDateTime(shown, QTime(15, 0)) << QDateTime(shown, QTime(15, 15));
+    }
+    void eachWindowDatesItsOwnRecords() {
+        QFETCH(QString, recorder);
+        QFETCH(QDateTime, begin);
+        QFETCH(QDateTime, end);
+        TestEnvironment env;
+        env.clockNow.set(QDateTime(QDate(2026, 3, 11), QTime(10, 15, 40)));
+        store::Database& db = env.openNewDatabase();
+        db.exec(
+            "INSERT INTO tblClient VALUES (10, 'Acme'); INSERT INTO tblWork VALUES (7, 'Design')");
+        env.settingsStore->setText(keys::Emp, "Pat");
+        env.state.gEmployee = "Pat";
+        const QDateTime pastBegin(QDate(2026, 3, 3), QTime(14, 0));
+        store::appendRecord(
+            db, {pastBegin, pastBegin, pastBegin.addSecs(3600), 10, "Acme", 7, "Design", "Pat"});
+        FormRegistry registry;
+        services().forms = &registry;
+
+        auto* log = static_cast<FrmClock*>(registry.show(Form::Clock));
+        auto* control = static_cast<FrmControl*>(registry.show(Form::Control));
+        log->MVDate_Click(QDate(2026, 3, 3));
+        if (recorder == "Time Control") {
+            log->Dayslist_MouseDown(0); // the log now holds 3 March
+            control->clientPair()->first()->setCurrentRow(0);
+            control->workPair()->first()->setCurrentRow(0);
+            control->span()->dtBeginTime->setTime(QTime(9, 0));
+            QTest::mouseClick(control->findChild<QWidget*>("cmdAdd"), Qt::LeftButton);
+        } else {
+            control->cmdUndo_Click(); // Time Control reloads: today's dates
+            QTest::mouseClick(log->findChild<QWidget*>("cmdAdd"), Qt::LeftButton);
+        }
+        QCOMPARE(env.prompts.texts(), QStringList());
+        std::vector<store::ActivityRecord> found = store::dayRecords(db, "Pat", begin.date());
+        std::erase_if(found, [&](const auto& r) { return r.date == pastBegin; });
+        QCOMPARE(found.size(), size_t(1));
+        const auto recorded = found.begin();
+        QCOMPARE(recorded->beginTime, begin);
+        QCOMPARE(recorded->endTime, end);
+        registry.destroyAll();
         services().forms = &env.windows;
     }
 };

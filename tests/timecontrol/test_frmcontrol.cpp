@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 #include "TimeControlForms.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +63,16 @@ class TestFrmControl : public QObject {
             texts << ListPair::selectedText(child<QListWidget>(w, name));
         return texts;
     }
+    // Presses Tab until `target` has the focus, as a keyboard user gets there.
+    static void tabTo(QWidget* target) {
+        for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), target);
+    }
+    store::ActivityRecord lastStored() {
+        const auto records = store::dayRecords(db(), "Pat", QDate(2026, 3, 11));
+        return records.empty() ? store::ActivityRecord{} : records.back();
+    }
     static QStringList panels(QWidget* w) {
         QStringList texts;
         for (int i = 1; i <= 5; ++i)
@@ -118,6 +129,15 @@ private slots:
         QCOMPARE(saved("lstClient2Vis", "lstClient1Wit"), "True 2055");
         click(w, "Frame1"); // the work pair, with its own widths
         QCOMPARE(saved("lstWork2Vis", "lstWork1Wit"), "False 2685");
+        // No toggle: another button, a double click of another button, or a
+        // press on a heading released away from it.
+        QTest::mouseClick(child(w, "lblClient2"), Qt::RightButton);
+        QTest::mouseDClick(child(w, "Frame2"), Qt::RightButton);
+        QTest::mousePress(child(w, "lblWork1"), Qt::LeftButton);
+        QTest::mouseRelease(child(w, "lblWork1"), Qt::LeftButton, {}, QPoint(-20, 5));
+        QCOMPARE(saved("lstClient2Vis", "lstClient1Wit") + saved("lstWork2Vis", "lstWork1Wit"),
+                 "True 2055False 2685");
+        QVERIFY(!w->clientPair()->second()->isHidden() && w->workPair()->second()->isHidden());
     }
 
     // Pat's record (client 20, work 8) ends at `recordEnd`, Sam's a minute
@@ -155,8 +175,6 @@ private slots:
         QCOMPARE(w->span()->begin(), begin);
         QCOMPARE(w->span()->end(), end);
         QCOMPARE(w->span()->txtTimeMin->text(), QString::number(begin.secsTo(end) / 60));
-        QCOMPARE(appState().gBeginDate, QDateTime(begin.date(), QTime(0, 0)));
-        QCOMPARE(appState().gEndDate, QDateTime(end.date(), QTime(0, 0)));
         QCOMPARE(selected(w),
                  (counted ? QStringList{"Birch 2", "20", "Build", "8"} : QStringList(4)));
     }
@@ -225,6 +243,33 @@ private slots:
                  (QStringList{"Brightmere LLC Product. ", "Hourloom ", "  ", "  ", "About Time"}));
         QVERIFY(child<QLabel>(w, "ssStatusPanel5")->alignment() & Qt::AlignHCenter);
         QCOMPARE(count(), 2);
+    }
+
+    // The latest record (Acme 10, Design 7) is preselected; one list is moved
+    // a row down with the keyboard alone and the span recorded with it.
+    void keyboardKeepsEachPairOnOneRow_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QStringList>("recorded");
+        QTest::newRow("second client list")
+            << "lstClient2" << QStringList{"20", "Birch", "7", "Design"};
+        QTest::newRow("first work list") << "lstWork1" << QStringList{"10", "Acme", "8", "Build"};
+    }
+    void keyboardKeepsEachPairOnOneRow() {
+        QFETCH(QString, list);
+        QFETCH(QStringList, recorded);
+        add(today(10, 0), today(11, 15), 10, 7);
+        FrmControl* w = open();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        child(w, "lstClient1")->setFocus();
+        tabTo(child(w, list));
+        QTest::keyClick(child(w, list), Qt::Key_Down);
+        tabTo(child(w, "cmdAdd"));
+        QTest::keyClick(child(w, "cmdAdd"), Qt::Key_Space);
+        const store::ActivityRecord r = lastStored();
+        QCOMPARE((QStringList{QString::number(r.clientNumber), r.clientName,
+                              QString::number(r.workCode), r.workDescription}),
+                 recorded);
+        QCOMPARE(r.beginTime, today(11, 15));
     }
 
     void idleCloseAtTheFifthTickAfterTheLatestReset() {

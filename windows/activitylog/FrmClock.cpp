@@ -27,10 +27,12 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
 constexpr int kGridTwips = 7215;
+constexpr int kWorkColumn = 2;
 const QColor kSelectedRow(0xFF, 0xFF, 0xC0); // light yellow
 const QColor kPlainRow(Qt::white);
 
@@ -40,6 +42,34 @@ QFrame* line(const char* name, QWidget* parent) {
     frame->setFrameShape(QFrame::HLine);
     frame->setFrameShadow(QFrame::Sunken);
     return frame;
+}
+
+// Widens each column whose heading needs more room than its width gives,
+// taking what it can from `donor`, whose heading is short.
+void fitHeadings(QHeaderView* header, int donor) {
+    for (int column = 0; column < header->count(); ++column) {
+        const int missing = header->sectionSizeHint(column) - header->sectionSize(column);
+        if (column == donor || missing <= 0)
+            continue;
+        const int spare = header->sectionSize(donor) - header->sectionSizeHint(donor);
+        header->resizeSection(donor, header->sectionSize(donor) - std::clamp(spare, 0, missing));
+        header->resizeSection(column, header->sectionSize(column) + missing);
+    }
+}
+
+// The calendar's own parts carry no names a screen reader could announce.
+void nameCalendarParts(QCalendarWidget* calendar) {
+    const std::pair<const char*, const char*> parts[] = {
+        {"qt_calendar_prevmonth", "Previous month"},
+        {"qt_calendar_nextmonth", "Next month"},
+        {"qt_calendar_monthbutton", "Month"},
+        {"qt_calendar_yearbutton", "Year"},
+        {"qt_calendar_yearedit", "Year"},
+        {"qt_calendar_calendarview", "Days"},
+    };
+    for (const auto& [objectName, accessibleName] : parts)
+        if (auto* part = calendar->findChild<QWidget*>(QString::fromLatin1(objectName)))
+            part->setAccessibleName(QString::fromLatin1(accessibleName));
 }
 
 // Selects the entry showing exactly `text`; with no such entry the list is
@@ -115,6 +145,11 @@ void FrmClock::buildControls() {
     MVDate->setObjectName(QStringLiteral("MVDate"));
     MVDate->setAccessibleName(QStringLiteral("Shown day"));
     MVDate->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    // A month view of days only, named by their first letters, as the
+    // narrow calendar has room for.
+    MVDate->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MVDate->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    nameCalendarParts(MVDate);
     // Only a click on a day shows it; moving with the keys just moves the mark.
     connect(MVDate, &QCalendarWidget::clicked, this, &FrmClock::MVDate_Click);
 
@@ -133,15 +168,18 @@ void FrmClock::placeControls() {
     place(cmdCancel, 9120, 0, 855, 615);
     place(cmdHelp, 9960, 0, 855, 615);
 
+    // Wider than designed so their texts show whole at the default font: the
+    // row headings by 60 twips ("Begin"), the middle column starting 60 later
+    // and 15 narrower, the date pickers by 15.
     const int rows[] = {660, 1035, 1410};
-    place(span_->Label2, 7440, rows[0], 480, 315);
-    place(span_->dtBeginTime, 7920, rows[0], 1380, 315);
-    place(span_->dtBegin, 9360, rows[0], 1455, 315);
-    place(span_->Label3, 7440, rows[1], 480, 315);
-    place(span_->dtEndTime, 7920, rows[1], 1380, 315);
-    place(span_->dtEnd, 9360, rows[1], 1455, 315);
-    place(span_->Label4, 7440, rows[2], 480, 315);
-    place(span_->lblTotal, 7920, rows[2], 1380, 315);
+    place(span_->Label2, 7440, rows[0], 540, 315);
+    place(span_->dtBeginTime, 7980, rows[0], 1365, 315);
+    place(span_->dtBegin, 9360, rows[0], 1470, 315);
+    place(span_->Label3, 7440, rows[1], 540, 315);
+    place(span_->dtEndTime, 7980, rows[1], 1365, 315);
+    place(span_->dtEnd, 9360, rows[1], 1470, 315);
+    place(span_->Label4, 7440, rows[2], 540, 315);
+    place(span_->lblTotal, 7980, rows[2], 1365, 315);
     place(span_->txtTimeMin, 9360, rows[2], 1455, 315);
 
     lists_->place({7440, 1740, 3375, 1935}, {240, 1320, 2175, 2175, 2280, 975},
@@ -149,7 +187,9 @@ void FrmClock::placeControls() {
 
     place(Line1, 7440, 630, 3375, 30);
     place(Line2, 7440, 5475, 3375, 30);
-    place(MVDate, 7800, 5500, 2595, 2520);
+    // 345 twips wider than designed: the narrowest month view that shows
+    // every month's name and the day letters whole.
+    place(MVDate, 7800, 5500, 2940, 2520);
     setFixedSize(px(10860), px(8070));
 }
 
@@ -192,6 +232,7 @@ void FrmClock::DaysList() {
         FG1->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
         FG1->setColumnWidth(column, twipsToPixels(widths[column], FG1));
     }
+    fitHeadings(FG1->horizontalHeader(), kWorkColumn);
     // An empty day shows an empty grid, without even the header row.
     FG1->horizontalHeader()->setVisible(read && !records.empty());
     if (read) {
@@ -246,11 +287,9 @@ void FrmClock::EditMode() {
         return; // the grid wrote these texts itself; nothing else reaches here
     span_->setBeginTime(toMinute(begin->time()));
     span_->setEndTime(toMinute(end->time()));
+    // A correction is recorded on the record's own dates.
     span_->setBeginDate(begin->date());
     span_->setEndDate(end->date());
-    // A correction is recorded on the record's own dates.
-    appState().gBeginDate = midnight(span_->dtBegin->date());
-    appState().gEndDate = midnight(span_->dtEnd->date());
     selectText(lists_->lstClient1, selection_.vClientName);
     selectText(lists_->lstClient2, selection_.vClientNumber);
     selectText(lists_->lstWork1, selection_.vWorkDescription);
@@ -341,8 +380,8 @@ void FrmClock::cmdAdd_Click() {
         reportDbErrors(this, QStringLiteral("The activity was not recorded."), [this] {
             const AppState& state = appState();
             store::ActivityRecord record;
-            record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
-            record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+            record.beginTime = span_->recordedBegin();
+            record.endTime = span_->recordedEnd();
             lists_->takeSelection(record, state.gClientLabel);
             record.employee = settings().text(keys::Emp);
             const QDateTime now = appClock().now();

@@ -17,9 +17,12 @@ const CodeListConfig& clientListConfig() {
         .deletePrefix = QStringLiteral("Delete "),
         .deleteSuffix = QStringLiteral(" from client list?"),
         .numericMessage = QStringLiteral("Client Number must be numeric."),
-        .label3 = QRect(120, 240, 975, 375),
-        .txtDesc = QRect(1320, 240, 2535, 285),
-        .txtNumber = QRect(1320, 600, 2535, 285),
+        // The labels are wider and the boxes start 120 twips further right
+        // than designed, so "Client Number" shows whole at the default font.
+        .label3 = QRect(120, 240, 1200, 375),
+        .label1 = QRect(120, 600, 1320, 255),
+        .txtDesc = QRect(1440, 240, 2415, 285),
+        .txtNumber = QRect(1440, 600, 2415, 285),
     };
     return config;
 }
@@ -41,9 +44,12 @@ const CodeListConfig& workListConfig() {
         .deletePrefix = QStringLiteral("Delete "),
         .deleteSuffix = QStringLiteral(" from work codes?"),
         .numericMessage = QStringLiteral("Work code must be numeric."),
-        .label3 = QRect(120, 240, 1455, 375),
-        .txtDesc = QRect(1440, 240, 2415, 285),
-        .txtNumber = QRect(1440, 600, 2415, 285),
+        // "Work Description" needs its label 105 twips wider and the boxes
+        // 240 twips further right than designed at the default font.
+        .label3 = QRect(120, 240, 1560, 375),
+        .label1 = QRect(120, 600, 1215, 255),
+        .txtDesc = QRect(1680, 240, 2175, 285),
+        .txtNumber = QRect(1680, 600, 2175, 285),
     };
     return config;
 }

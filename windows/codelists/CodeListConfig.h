@@ -25,6 +25,7 @@ struct CodeListConfig {
     QString numericMessage;
     // Geometry in twips (left, top, width, height); only these differ.
     QRect label3;
+    QRect label1;
     QRect txtDesc;
     QRect txtNumber;
 };

@@ -72,7 +72,7 @@ void CodeListWindow::buildControls() {
 
     Label1 = new QLabel(config_.numberLabel, Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, QRect(120, 600, 1215, 255));
+    place(Label1, config_.label1);
     txtNumber = new QLineEdit(Frame1);
     txtNumber->setObjectName(QStringLiteral("txtNumber"));
     txtNumber->setAccessibleName(config_.numberLabel);
@@ -305,15 +305,12 @@ void CodeListWindow::sortRows() {
         if (table[r][3].toInt() == entryRow_)
             movedEntryRow = r;
     }
-    // The chosen entry stays chosen wherever the sort put it.
-    if (entryRow_ >= 0) {
-        const bool painted =
-            mshAdd->item(entryRow_, kNameColumn)->background().color() == kSelectedColour;
-        if (painted)
-            paintEntryRow(movedEntryRow);
-        else
-            entryRow_ = movedEntryRow;
-    }
+    // A clicked entry (painted) stays chosen wherever the sort put it. Without
+    // a click the current row keeps its place: Delete then takes whatever
+    // entry the sort brought there (row 1 after a load).
+    if (entryRow_ >= 0 &&
+        mshAdd->item(entryRow_, kNameColumn)->background().color() == kSelectedColour)
+        paintEntryRow(movedEntryRow);
     mshAdd->setUpdatesEnabled(true);
 }
 

@@ -1,5 +1,6 @@
 #include "CodeListFrames.h"
 
+#include "Clicks.h"
 #include "SavedLayout.h"
 #include "Services.h"
 #include "Twips.h"
@@ -31,6 +32,19 @@ QGroupBox* frame(const char* name, const QString& title, QWidget* parent) {
     return box;
 }
 
+// A caption wider than its heading's design width first takes the room to
+// the heading's right, up to `rightLimit`, then the room to its left: the
+// heading moves the least that shows the whole caption.
+void fitHeading(QLabel* heading, const QRect& design, int rightLimit) {
+    QRect at = design;
+    const int needs = heading->sizeHint().width();
+    if (needs > at.width()) {
+        at.setRight(std::max(at.right(), std::min(rightLimit, at.left() + needs - 1)));
+        at.setLeft(std::max(0, at.right() + 1 - needs));
+    }
+    heading->setGeometry(at);
+}
+
 } // namespace
 
 CodeListFrames::CodeListFrames(QWidget* window, const SecondListToggle& clientToggle,
@@ -52,8 +66,8 @@ CodeListFrames::CodeListFrames(QWidget* window, const SecondListToggle& clientTo
                                static_cast<QObject*>(lblClient1), static_cast<QObject*>(lblClient2),
                                static_cast<QObject*>(lblWork1), static_cast<QObject*>(lblWork2)})
         clickable->installEventFilter(this);
-    clientPair = new ListPair(lstClient1, lstClient2, clientToggle, true, window);
-    workPair = new ListPair(lstWork1, lstWork2, workToggle, false, window);
+    clientPair = new ListPair(lstClient1, lstClient2, clientToggle, window);
+    workPair = new ListPair(lstWork1, lstWork2, workToggle, window);
 }
 
 void CodeListFrames::place(const QRect& clientFrame, const CodeColumns& client,
@@ -75,6 +89,21 @@ void CodeListFrames::place(const QRect& clientFrame, const CodeColumns& client,
     put(Frame1, workFrame.x(), workFrame.y(), workFrame.width(), workFrame.height());
     columns(lblClient1, lstClient1, lblClient2, lstClient2, client);
     columns(lblWork1, lstWork1, lblWork2, lstWork2, work);
+    headingDesign_ = {lblClient1->geometry(), lblClient2->geometry(), lblWork1->geometry(),
+                      lblWork2->geometry()};
+    placeHeadings();
+}
+
+void CodeListFrames::placeHeadings() {
+    // A first heading may grow up to the second; the second up to just
+    // inside its frame's border.
+    const auto pair = [](QLabel* first, const QRect& design1, QLabel* second, const QRect& design2,
+                         const QGroupBox* frame) {
+        fitHeading(first, design1, design2.left() - 1);
+        fitHeading(second, design2, frame->width() - 3);
+    };
+    pair(lblClient1, headingDesign_[0], lblClient2, headingDesign_[1], Frame2);
+    pair(lblWork1, headingDesign_[2], lblWork2, headingDesign_[3], Frame1);
 }
 
 void CodeListFrames::applyLayout(const SavedLayout& layout, int client1Width, int work1Width) {
@@ -83,6 +112,7 @@ void CodeListFrames::applyLayout(const SavedLayout& layout, int client1Width, in
     lblWork1->setText(layout.lblWork1);
     lblWork2->setText(layout.lblWork2);
     Frame2->setTitle(layout.frame2);
+    placeHeadings();
     lstClient1->setAccessibleName(layout.lblClient1);
     lstClient2->setAccessibleName(layout.lblClient2);
     lstWork1->setAccessibleName(layout.lblWork1);
@@ -117,12 +147,13 @@ SelectionState CodeListFrames::selection() const {
 
 void CodeListFrames::takeSelection(store::ActivityRecord& record,
                                    const QString& clientLabel) const {
-    record.clientNumber = store::wholeNumberOf(ListPair::selectedText(lstClient2),
-                                               clientLabel.toLower() + QStringLiteral(" number"));
-    record.clientName = ListPair::selectedText(lstClient1);
-    record.workDescription = ListPair::selectedText(lstWork1);
-    record.workCode =
-        store::wholeNumberOf(ListPair::selectedText(lstWork2), QStringLiteral("work code"));
+    const CodeRow client = clientPair->selectedEntry();
+    const CodeRow work = workPair->selectedEntry();
+    record.clientNumber =
+        store::wholeNumberOf(client.second, clientLabel.toLower() + QStringLiteral(" number"));
+    record.clientName = client.first;
+    record.workDescription = work.first;
+    record.workCode = store::wholeNumberOf(work.second, QStringLiteral("work code"));
 }
 
 bool CodeListFrames::eventFilter(QObject* watched, QEvent* event) {
@@ -136,16 +167,15 @@ bool CodeListFrames::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
         // The release after a double click is not a click of its own.
         ignoreReleaseOn_ = watched;
-        if (frame && frameDoubleClickToggles_)
+        if (frame && frameDoubleClickToggles_ && isLeftDoubleClick(event))
             toggle();
         return true;
     case QEvent::MouseButtonRelease:
-        if (ignoreReleaseOn_ == watched) {
+        if (ignoreReleaseOn_ == watched)
             ignoreReleaseOn_ = nullptr;
-            return true;
-        }
-        toggle();
-        // Consumed here, so a heading's click does not reach its frame too.
+        else if (endsLeftClick(static_cast<QWidget*>(watched), event))
+            toggle();
+        // Consumed here, so a heading's release does not reach its frame too.
         return true;
     default:
         break;

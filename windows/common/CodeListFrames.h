@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -80,7 +81,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Puts the headings back where the design has them, then gives a caption
+    // that needs more room what it needs (see fitHeading).
+    void placeHeadings();
+
     QWidget* window_;
     bool frameDoubleClickToggles_;
-    QObject* ignoreReleaseOn_ = nullptr; // the release that ends a double click
+    std::array<QRect, 4> headingDesign_{}; // pixels; client 1 and 2, work 1 and 2
+    QObject* ignoreReleaseOn_ = nullptr;   // the release that ends a double click
 };

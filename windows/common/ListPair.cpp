@@ -3,24 +3,20 @@
 #include "Services.h"
 #include "Twips.h"
 
-#include <QEvent>
 #include <QListWidget>
 
 ListPair::ListPair(QListWidget* first, QListWidget* second, SecondListToggle toggle,
-                   bool pairOnFocus, QObject* parent)
+                   QObject* parent)
     : QObject(parent)
     , first_(first)
     , second_(second)
     , toggle_(toggle)
-    , pairOnFocus_(pairOnFocus)
     , firstWidth_(toggle.firstWidthShown) {
     for (QListWidget* list : {first_, second_}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
-        // Mouse moves arrive at the viewport, and only with tracking on.
-        list->setMouseTracking(true);
-        list->viewport()->setMouseTracking(true);
-        list->viewport()->installEventFilter(this);
-        list->installEventFilter(this);
+        // The selection, not the current item: assistive technology may
+        // select a row without making it current.
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, list] { pairFrom(list); });
     }
 }
 
@@ -51,28 +47,29 @@ QString ListPair::selectedText(const QListWidget* list) {
     return items.isEmpty() ? QString() : items.first()->text();
 }
 
+CodeRow ListPair::selectedEntry() const {
+    // One row for both texts, even if the lists were ever out of step.
+    const int row = selectedRow(first_);
+    if (row < 0 || row >= second_->count())
+        return {};
+    return {first_->item(row)->text(), second_->item(row)->text()};
+}
+
 void ListPair::pairFrom(QListWidget* source) {
+    if (pairing_)
+        return;
+    pairing_ = true;
     QListWidget* partner = source == first_ ? second_ : first_;
     const int row = selectedRow(source);
     if (row < 0 || row >= partner->count()) {
         partner->clearSelection();
         partner->setCurrentRow(-1);
-    } else {
+    } else if (selectedRow(partner) != row) {
         partner->setCurrentRow(row);
     }
+    pairing_ = false;
     second_->setToolTip(selectedText(second_));
     first_->setToolTip(selectedText(first_));
-}
-
-bool ListPair::eventFilter(QObject* watched, QEvent* event) {
-    const bool mouseMove = event->type() == QEvent::MouseMove;
-    const bool focusIn = pairOnFocus_ && event->type() == QEvent::FocusIn;
-    if (mouseMove || focusIn) {
-        for (QListWidget* list : {first_, second_})
-            if (watched == list || watched == list->viewport())
-                pairFrom(list);
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void ListPair::setSecondVisible(bool visible) {

@@ -24,12 +24,14 @@ struct SecondListToggle {
 // Two list boxes showing two fields of the same rows, kept on the same entry:
 // entry i of the first list and entry i of the second come from one row. The
 // second list carries the key (client number or work code) and can be hidden.
+//
+// Whatever changes the selection of one list (mouse, keyboard, assistive
+// technology, the program) carries it to the other at once, so a record never
+// takes a name from one row and a number from another.
 class ListPair : public QObject {
     Q_OBJECT
 public:
-    // `pairOnFocus`: a list getting the focus also carries its selection over
-    // (the mouse moving over either list always does).
-    ListPair(QListWidget* first, QListWidget* second, SecondListToggle toggle, bool pairOnFocus,
+    ListPair(QListWidget* first, QListWidget* second, SecondListToggle toggle,
              QObject* parent = nullptr);
 
     // Refills both lists; each entry whose second text equals `key` is selected
@@ -38,7 +40,7 @@ public:
     void clear();
 
     // Carries the selected index of `source` (-1 too) to its partner and sets
-    // both tooltips to their selected texts.
+    // both tooltips to their selected texts. Runs on every selection change.
     void pairFrom(QListWidget* source);
 
     // Hides a shown second list (or shows a hidden one), sets the first list's
@@ -52,17 +54,16 @@ public:
     // -1 when nothing is selected.
     static int selectedRow(const QListWidget* list);
     static QString selectedText(const QListWidget* list);
+    // The first and second texts of the selected row; empty when none is.
+    CodeRow selectedEntry() const;
 
     QListWidget* first() const { return first_; }
     QListWidget* second() const { return second_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QListWidget* first_;
     QListWidget* second_;
     SecondListToggle toggle_;
-    bool pairOnFocus_;
     int firstWidth_ = 0;
+    bool pairing_ = false; // the partner's own change signal is not a new change
 };

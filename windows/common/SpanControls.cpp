@@ -1,5 +1,7 @@
 #include "SpanControls.h"
 
+#include "Clicks.h"
+#include "DateText.h"
 #include "Functions.h"
 #include "Services.h"
 
@@ -49,10 +51,6 @@ QDateEdit* datePicker(const char* name, const QString& accessible, QWidget* pare
 
 qint64 minuteKey(const QDateTime& moment) {
     return moment.date().toJulianDay() * 1440 + moment.time().hour() * 60 + moment.time().minute();
-}
-
-QDateTime midnight(const QDate& date) {
-    return QDateTime(date, QTime(0, 0));
 }
 
 } // namespace
@@ -119,6 +117,14 @@ QDateTime SpanControls::end() const {
     return QDateTime(dtEnd->date(), dtEndTime->time());
 }
 
+QDateTime SpanControls::recordedBegin() const {
+    return combine(dtBegin->date(), dtBeginTime->time());
+}
+
+QDateTime SpanControls::recordedEnd() const {
+    return combine(dtEnd->date(), dtEndTime->time());
+}
+
 void SpanControls::hideDatePickers() {
     dtBegin->hide();
     dtEnd->hide();
@@ -138,10 +144,6 @@ void SpanControls::writeMinutes() {
         txtTimeMin->setText(text);
 }
 
-void SpanControls::captureEndDate() {
-    appState().gEndDate = midnight(dtEnd->date());
-}
-
 void SpanControls::TotalRecalculate() {
     lblTotal->setText(DurationText(spanDays(values()), 0));
     writeMinutes();
@@ -149,7 +151,6 @@ void SpanControls::TotalRecalculate() {
         // The end lies before the begin: start again from a zero span. The
         // total shows it at the next recalculation, which the next tick runs.
         setEndDate(dtBegin->date());
-        captureEndDate();
         setEndTime(dtBeginTime->time());
         writeMinutes();
         needRecalculation();
@@ -158,8 +159,9 @@ void SpanControls::TotalRecalculate() {
 
 void SpanControls::ChangeTime() {
     const QDateTime now = appClock().now();
-    const QTime shown = dtEndTime->time();
-    if (now.time().hour() == shown.hour() && now.time().minute() == shown.minute())
+    // Only the minute is compared: an end showing the same minute of another
+    // hour stays until the next minute.
+    if (now.time().minute() == dtEndTime->time().minute())
         return;
     if (now <= begin()) {
         if (dtBeginTime->time() != dtEndTime->time())
@@ -179,7 +181,6 @@ void SpanControls::Timer1_Timer() {
 }
 
 void SpanControls::dtBegin_Change() {
-    appState().gBeginDate = midnight(dtBegin->date());
     needRecalculation();
     TotalRecalculate();
 }
@@ -190,7 +191,6 @@ void SpanControls::dtBeginTime_Change() {
 }
 
 void SpanControls::dtEnd_Change() {
-    captureEndDate();
     needRecalculation();
     TotalRecalculate();
 }
@@ -214,7 +214,6 @@ void SpanControls::txtTimeMin_Change() {
         return;
     }
     setEndDate(to->date());
-    captureEndDate();
     setEndTime(toMinute(to->time()));
     if (from > end())
         setEndTime(dtBeginTime->time());
@@ -253,6 +252,8 @@ bool SpanControls::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
         // A double click also delivers a release afterwards; it is not a second click.
         ignoreRelease_ = true;
+        if (!isLeftDoubleClick(event))
+            break;
         if (watched == Label2)
             Label2_DblClick();
         else if (watched == Label3)
@@ -261,7 +262,7 @@ bool SpanControls::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
         if (ignoreRelease_)
             ignoreRelease_ = false;
-        else if (watched == Label4)
+        else if (watched == Label4 && endsLeftClick(Label4, event))
             Label4_Click();
         break;
     default:

@@ -46,6 +46,10 @@ public:
     SpanValues values() const;
     QDateTime begin() const;
     QDateTime end() const;
+    // What a recording stores: this window's own dates and times, to the
+    // second. Each window dates its records from its own pickers only.
+    QDateTime recordedBegin() const;
+    QDateTime recordedEnd() const;
 
     void hideDatePickers();
     // The end time to the current minute, but never before the begin.
@@ -77,7 +81,6 @@ protected:
 
 private:
     void writeMinutes();
-    void captureEndDate();
     void needRecalculation() { lastTickMinute_ = -1; }
 
     qint64 lastTickMinute_ = -1; // the clock's minute the last working tick saw

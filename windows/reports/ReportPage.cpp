@@ -97,6 +97,8 @@ QByteArray reportPage(const ReportPageTexts& texts, const std::vector<ReportRow>
     PageText page;
     page.line("<HTML> <html>");
     page.line("<head>");
+    // The page is written in UTF-8; a browser must not guess another code page.
+    page.line("<meta charset=\"utf-8\">");
     page.line();
     page.line("<script language= \"JavaScript1.2\"> ");
     for (const char* script : kScript)

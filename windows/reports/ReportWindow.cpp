@@ -128,10 +128,12 @@ void frmReportCriteria::placeControls() {
     place(cmdViewReport, 960, 0, 855, 615);
     place(cmdPrint, 1800, 0, 975, 615);
     place(cmdHelp, 2760, 0, 735, 615);
+    // The date pickers are 135 twips wider than designed: their longest date
+    // needs it at the default font.
     place(lblFrom, 3690, 120, 555, 240);
-    place(DTPFrom, 4290, 120, 1335, 375);
+    place(DTPFrom, 4290, 120, 1470, 375);
     place(lblTo, 3930, 600, 300, 240);
-    place(DTPTo, 4320, 600, 1335, 375);
+    place(DTPTo, 4320, 600, 1470, 375);
     place(chkDaily, 6120, 120, 1335, 375);
     place(chkMins, 6120, 600, 1455, 375);
     place(wbReport, 0, 1200, 10455, 7215);
@@ -172,6 +174,9 @@ void frmReportCriteria::Report() {
     texts.minutes = chkMins->isChecked();
 
     wbReport->setSource(blankPageUrl());
+    // report.htm on disk belongs to the last run that wrote it, which may have
+    // had other criteria; until this run has written it, it is not shown.
+    pageWritten_ = false;
     std::vector<ReportRow> rows;
     try {
         rows = appState().db().reportRows(
@@ -186,6 +191,7 @@ void frmReportCriteria::Report() {
         showError(kPageFailedText + path + QChar(13) + failure);
         return;
     }
+    pageWritten_ = true;
     if (!rows.empty())
         wbReport->setSource(QUrl::fromLocalFile(path));
 }
@@ -201,7 +207,8 @@ void frmReportCriteria::chkMins_Click() {
 }
 
 void frmReportCriteria::cmdViewReport_Click() {
-    wbReport->setSource(QUrl::fromLocalFile(reportPagePath()));
+    // After a failed run the preview shows the blank page, never an older report.
+    wbReport->setSource(pageWritten_ ? QUrl::fromLocalFile(reportPagePath()) : blankPageUrl());
     auto* preview = new QPrintPreviewDialog(this);
     preview->setObjectName(QStringLiteral("previewReport"));
     preview->setAttribute(Qt::WA_DeleteOnClose);

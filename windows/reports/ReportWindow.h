@@ -48,4 +48,5 @@ private:
     QCheckBox* chkDaily = nullptr;
     QCheckBox* chkMins = nullptr;
     ReportBrowser* wbReport = nullptr;
+    bool pageWritten_ = false; // report.htm holds the current criteria
 };

@@ -2,6 +2,8 @@
 
 #include "ConnectDataBase.h"
 #include "PictureButton.h"
+#include "Records.h"
+#include "ReportDbErrors.h"
 #include "Schema.h"
 #include "Services.h"
 #include "SetupRules.h"
@@ -71,6 +73,23 @@ private:
 bool databaseFound() {
     const AppState& state = appState();
     return store::databaseFound(state.gDataBaseLoc, state.gDataBaseName);
+}
+
+// The file the settings name is there and opens. A file that is there but
+// cannot be opened (damaged, another key, not ours, locked) counts as not
+// found when the window closes: start-up would only fail on it again.
+bool databaseUsable() {
+    if (!databaseFound())
+        return false;
+    const AppState& state = appState();
+    if (state.gDataBase && state.gDataBase->location() == state.gDataBaseLoc)
+        return true;
+    try {
+        ConnectDataBase();
+        return true;
+    } catch (const store::DbError&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -181,6 +200,13 @@ void FrmSetup::cmdAdd_Click() {
     // A frequency the 16-bit setting cannot hold counts as not a number.
     const std::optional<qint16> frequency = captureFrequency(txtFreq->text());
     if (!frequency || !isNumericText(txtDaysOld->text()))
+        return;
+    // Every record carries the name, and the report shows it in its caption
+    // and proposes it as the export file name: refuse what no record can hold.
+    if (!txtEmp->text().isEmpty() &&
+        !reportDbErrors(this, QStringLiteral("The settings were not saved."), [this] {
+            store::requireStorableText(QStringLiteral("The employee name"), txtEmp->text());
+        }))
         return;
     AppState& state = appState();
     settings().setText(keys::Comp, txtComp->text());
@@ -316,15 +342,15 @@ void FrmSetup::cmdDelete_Click() {
     }
 }
 
-bool FrmSetup::Form_QueryUnload() {
-    if (databaseFound())
+bool FrmSetup::Form_QueryUnload(bool usable) {
+    if (usable)
         return false;
     return prompter().message(this, closeQuestion(), kCloseTitle, MsgIcon::Critical,
                               MsgButtons::YesNo) == MsgAnswer::No;
 }
 
-void FrmSetup::Form_Unload() {
-    if (!databaseFound()) {
+void FrmSetup::Form_Unload(bool usable) {
+    if (!usable) {
         forms().endProgram();
         return;
     }
@@ -335,10 +361,11 @@ void FrmSetup::Form_Unload() {
 }
 
 void FrmSetup::closeEvent(QCloseEvent* event) {
-    if (Form_QueryUnload()) {
+    const bool usable = databaseUsable();
+    if (Form_QueryUnload(usable)) {
         event->ignore();
         return;
     }
     event->accept();
-    Form_Unload();
+    Form_Unload(usable);
 }

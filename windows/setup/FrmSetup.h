@@ -31,9 +31,10 @@ private:
     void cmdHelp_Click();
     void cmdCompact_Click();
     void cmdDelete_Click();
-    // True when the closing must be cancelled.
-    bool Form_QueryUnload();
-    void Form_Unload();
+    // True when the closing must be cancelled. `usable`: the database named
+    // in the settings is there and opens.
+    bool Form_QueryUnload(bool usable);
+    void Form_Unload(bool usable);
 
     void showLocation();
     // The open database of the file the settings name, opened if needed.

@@ -98,10 +98,12 @@ void FrmControl::placeControls() {
     const int rows[] = {2040, 2430, 2820};
     place(span_->Label2, 120, rows[0], 660, 315);
     place(span_->dtBeginTime, 840, rows[0], 1320, 315);
-    place(span_->dtBegin, 2220, rows[0], 1440, 315);
+    // The date pickers are 30 twips wider than designed: their longest date
+    // ("12/31/2026") needs it at the default font.
+    place(span_->dtBegin, 2220, rows[0], 1470, 315);
     place(span_->Label3, 120, rows[1], 660, 315);
     place(span_->dtEndTime, 840, rows[1], 1320, 315);
-    place(span_->dtEnd, 2220, rows[1], 1440, 315);
+    place(span_->dtEnd, 2220, rows[1], 1470, 315);
     place(span_->Label4, 120, rows[2], 660, 315);
     place(span_->lblTotal, 840, rows[2], 1320, 315);
     place(span_->txtTimeMin, 2220, rows[2], 1440, 315);
@@ -191,8 +193,8 @@ void FrmControl::cmdAdd_Click() {
         reportDbErrors(this, QStringLiteral("The activity was not recorded."), [this] {
             const AppState& state = appState();
             store::ActivityRecord record;
-            record.beginTime = combine(state.gBeginDate.date(), span_->dtBeginTime->time());
-            record.endTime = combine(state.gEndDate.date(), span_->dtEndTime->time());
+            record.beginTime = span_->recordedBegin();
+            record.endTime = span_->recordedEnd();
             lists_->takeSelection(record, state.gClientLabel);
             record.employee = settings().text(keys::Emp);
             store::addControlRecord(appState().db(), record, appClock().now());

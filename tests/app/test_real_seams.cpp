@@ -1,0 +1,301 @@
+// The real seams behind the test doubles: the dialogs behind the prompter,
+// pressed as a user presses them, and the window registry with real windows.
+#include "FormRegistry.h"
+#include "FrmControl.h"
+#include "Main.h"
+#include "Maintenance.h"
+#include "Records.h"
+#include "Schema.h"
+#include "Shell.h"
+#include "TestEnvironment.h"
+#include "TrackTime.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Press = std::function<void(QWidget* box)>;
+
+// Which test's presses may run: a press left over by a failed test must not
+// answer the next test's boxes.
+int currentScript = 0;
+
+// Runs `presses` in the modal boxes the program opens next, one box each,
+// from the event loop the box itself runs. `seen` collects each box's
+// "title: text"; when no box comes up the presses are dropped, and the test
+// sees fewer boxes than it expected.
+void pressInNextBoxes(std::deque<Press> presses, QStringList* seen, int triesLeft = 50,
+                      int script = currentScript) {
+    QTimer::singleShot(0, qApp, [presses, seen, triesLeft, script]() mutable {
+        if (script != currentScript)
+            return;
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) {
+            if (triesLeft > 0)
+                pressInNextBoxes(std::move(presses), seen, triesLeft - 1, script);
+            return;
+        }
+        const auto* message = qobject_cast<QMessageBox*>(box);
+        seen->append(box->windowTitle() + QStringLiteral(": ") +
+                     (message ? message->text() : QStringLiteral("file dialog")));
+        const Press press = presses.front();
+        presses.pop_front();
+        press(box);
+        if (!presses.empty())
+            pressInNextBoxes(std::move(presses), seen, 50, script);
+    });
+}
+
+Press click(QMessageBox::StandardButton button, std::function<void()> meanwhile = {}) {
+    return [button, meanwhile](QWidget* box) {
+        if (meanwhile)
+            meanwhile();
+        QTest::mouseClick(static_cast<QMessageBox*>(box)->button(button), Qt::LeftButton);
+    };
+}
+
+// What the event loop does once the handler has returned: held-back
+// requests run, closed windows are deleted.
+void settle() {
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// The capture reminder's step with its own minute timer, as the tray
+// window runs it.
+struct MinuteShell : Shell {
+    QTimer minuteTimer;
+    void startResident() override {}
+    void trackTime() override { TrackTime(minuteTimer); }
+};
+
+// The real registry; only ending the program is counted, so the test's own
+// event loops keep running.
+struct Registry : FormRegistry {
+    int ended = 0;
+    void endProgram() override { ++ended; }
+};
+
+// One test's world: the services with the real registry and, if asked, the
+// real dialogs in place of the scripted ones.
+struct World {
+    TestEnvironment env;
+    DialogPrompter dialogs;
+    Registry registry;
+    MinuteShell resident;
+
+    explicit World(bool realDialogs) {
+        services().forms = &registry;
+        if (realDialogs)
+            services().prompter = &dialogs;
+        setShell(&resident);
+    }
+    ~World() {
+        registry.destroyAll();
+        setShell(nullptr);
+    }
+    // A database with one client and two work codes, and the employee "ann".
+    store::Database& database() {
+        store::Database& db = env.openNewDatabase();
+        db.exec(
+            "INSERT INTO tblClient VALUES (10, 'Acme');"
+            "INSERT INTO tblWork VALUES (7, 'Design'); INSERT INTO tblWork VALUES (8, 'Build');");
+        env.settingsStore->setText(keys::Emp, "ann");
+        env.state.gEmployee = "ann";
+        return db;
+    }
+    template <class T = QAbstractButton> T* control(Form form, const char* name) const {
+        QWidget* window = registry.find(form);
+        T* found = window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
+        return found ? found : (qFatal("no control %s", name), nullptr);
+    }
+};
+
+} // namespace
+
+class TestRealSeams : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { ++currentScript; }
+
+    void messageBoxAnswersWithThePressedButton_data() {
+        QTest::addColumn<MsgButtons>("buttons");
+        QTest::addColumn<int>("press"); // a standard button, or -1 for the Escape key
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("Ok") << MsgButtons::Ok << int(QMessageBox::Ok) << MsgAnswer::Ok;
+        QTest::newRow("Ok, Escape") << MsgButtons::Ok << -1 << MsgAnswer::Ok;
+        QTest::newRow("OkCancel, Ok")
+            << MsgButtons::OkCancel << int(QMessageBox::Ok) << MsgAnswer::Ok;
+        QTest::newRow("OkCancel, Cancel")
+            << MsgButtons::OkCancel << int(QMessageBox::Cancel) << MsgAnswer::Cancel;
+        QTest::newRow("OkCancel, Escape") << MsgButtons::OkCancel << -1 << MsgAnswer::Cancel;
+        QTest::newRow("YesNo, Yes") << MsgButtons::YesNo << int(QMessageBox::Yes) << MsgAnswer::Yes;
+        QTest::newRow("YesNo, No") << MsgButtons::YesNo << int(QMessageBox::No) << MsgAnswer::No;
+        QTest::newRow("YesNo, Escape") << MsgButtons::YesNo << -1 << MsgAnswer::No;
+    }
+    void messageBoxAnswersWithThePressedButton() {
+        QFETCH(MsgButtons, buttons);
+        QFETCH(int, press);
+        QFETCH(MsgAnswer, answer);
+        QWidget owner;
+        QStringList seen;
+        QString buttonTexts;
+        pressInNextBoxes({[&](QWidget* box) {
+                             for (QAbstractButton* b : static_cast<QMessageBox*>(box)->buttons())
+                                 buttonTexts += b->text() + QLatin1Char(' ');
+                             if (press < 0)
+                                 QTest::keyClick(box, Qt::Key_Escape);
+                             else
+                                 click(QMessageBox::StandardButton(press))(box);
+                         }},
+                         &seen);
+        DialogPrompter dialogs;
+        QCOMPARE(dialogs.message(&owner, "Line one\rLine two", "Title", MsgIcon::Question, buttons),
+                 answer);
+        QCOMPARE(seen, QStringList{"Title: Line one\nLine two"});
+        buttonTexts.remove('&');
+        const QStringList expected[] = {{"OK"}, {"OK", "Cancel"}, {"Yes", "No"}};
+        for (const QString& text : expected[int(buttons)])
+            QVERIFY2(buttonTexts.contains(text), qPrintable(buttonTexts));
+    }
+
+    void fileDialogsGiveTheChosenPathOrNothing_data() {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("open, chosen") << false << true;
+        QTest::newRow("open, cancelled") << false << false;
+        QTest::newRow("save, chosen") << true << true;
+        QTest::newRow("save, cancelled") << true << false;
+    }
+    void fileDialogsGiveTheChosenPathOrNothing() {
+        QFETCH(bool, save);
+        QFETCH(bool, chosen);
+        TestEnvironment env;
+        const QString path = env.path("Team.HL1");
+        QFile(path).open(QIODevice::WriteOnly); // there, so that an open may pick it
+        QStringList seen, filters;
+        pressInNextBoxes({[&](QWidget* box) {
+                             auto* dialog = static_cast<QFileDialog*>(box);
+                             filters = dialog->nameFilters();
+                             if (!chosen)
+                                 return dialog->reject();
+                             dialog->selectFile(path);
+                             static_cast<QDialog*>(dialog)->accept();
+                         }},
+                         &seen);
+        DialogPrompter dialogs;
+        const FileRequest request{"Pick", env.dir.path(), "Hourloom.HL1", "Database|*.HL1"};
+        const std::optional<QString> result =
+            save ? dialogs.saveFileName(nullptr, request) : dialogs.openFileName(nullptr, request);
+        QCOMPARE(seen, QStringList{"Pick: file dialog"});
+        QCOMPARE(filters, QStringList{"Database (*.HL1 *.hl1)"});
+        QCOMPARE(result, chosen ? std::optional(path) : std::nullopt);
+    }
+
+    void windowShownByItsOwnCloseComesBackFresh() {
+        // Capture frequency 0 and nothing recorded: closing Time Control brings it straight back.
+        World w(false);
+        w.database();
+        w.env.settingsStore->setText(keys::intMinTimer, "0");
+        const QPointer<QWidget> first = w.registry.show(Form::Control);
+        QVERIFY(first && first->isVisible());
+        QVERIFY(first->close());
+        settle();
+        QVERIFY(!first);
+        QWidget* again = w.registry.find(Form::Control);
+        QVERIFY2(again && again->isVisible(), "the reminder brought up no window");
+        QVERIFY(!w.resident.minuteTimer.isActive());
+        // A close the window's own logic refuses keeps it loaded
+        w.env.prompts.answers = {MsgAnswer::No};
+        const QPointer<QWidget> setup = w.registry.show(Form::Setup);
+        QFile::remove(w.env.state.gDataBaseLoc);
+        QVERIFY(!setup->close());
+        QCOMPARE(w.registry.find(Form::Setup), setup.data());
+        QVERIFY(setup->isVisible());
+    }
+
+    void fileThatDoesNotOpenAsksBeforeClosing() {
+        World w(false);
+        const QString file = w.env.path("Hourloom.HL1");
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write(QByteArray(16384, '<')));
+        damaged.close();
+        w.env.settingsStore->setText(keys::gDataBaseLoc, file);
+        w.env.settingsStore->setText(keys::gDataBaseName, "Hourloom.HL1");
+        Main();
+        QCOMPARE(w.env.prompts.shown.size(), size_t(1)); // what is wrong with the file
+        const QPointer<QWidget> setup = w.registry.find(Form::Setup);
+        QVERIFY(setup && setup->isVisible());
+        // No keeps the window, so that another file can be chosen
+        w.env.prompts.answers = {MsgAnswer::No};
+        QVERIFY(!setup->close());
+        settle();
+        QCOMPARE(w.env.prompts.shown.size(), size_t(2));
+        QCOMPARE(w.env.prompts.last().title, "Database Not Found...      Close Program?");
+        QVERIFY(setup && setup->isVisible() && w.registry.find(Form::Setup) == setup);
+        // Yes ends the program
+        w.env.prompts.answers = {MsgAnswer::Yes};
+        QVERIFY(setup->close());
+        QCOMPARE(w.registry.ended, 1);
+        QVERIFY(!w.env.state.gStartupDone);
+    }
+
+    // While a window waits on its message box, closing it and switching
+    // windows wait too; the box's answer still takes effect.
+    void boxHoldsItsWindowUntilAnswered_data() {
+        QTest::addColumn<QString>("request"); // made while the box is up
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("idle close of Time Control") << "idle" << QMessageBox::Ok;
+        QTest::newRow("Activity Log button of Time Control") << "switch" << QMessageBox::Ok;
+        QTest::newRow("Time and Settings unloaded, purge OK") << "unload" << QMessageBox::Ok;
+        QTest::newRow("Time and Settings unloaded, purge Cancel")
+            << "unload" << QMessageBox::Cancel;
+    }
+    void boxHoldsItsWindowUntilAnswered() {
+        QFETCH(QString, request);
+        QFETCH(QMessageBox::StandardButton, answer);
+        World w(true);
+        store::Database& db = w.database();
+        const QDateTime old = w.env.clockNow.now().addDays(-100);
+        store::appendRecord(db, {old, old, old.addSecs(1800), 10, "Acme", 7, "Design", "ann"});
+        w.env.state.gStartupDone = true;
+        const Form form = request == "unload" ? Form::Setup : Form::Control;
+        const QPointer<QWidget> window = w.registry.show(form);
+        QStringList seen;
+        bool heldWhileUp = false;
+        const auto meanwhile = [&] {
+            if (request == "idle")
+                for (int minute = 0; minute < 5; ++minute)
+                    static_cast<FrmControl*>(window.data())->Timer2_Timer();
+            else if (request == "switch")
+                w.control(Form::Control, "cmdInput")->click();
+            else
+                w.registry.unload(Form::Setup);
+            settle();
+            heldWhileUp = window && window->isVisible() && !w.registry.find(Form::Clock);
+        };
+        std::deque<Press> presses{click(answer, meanwhile)};
+        if (request == "unload" && answer == QMessageBox::Ok)
+            presses.push_back(click(QMessageBox::Ok)); // "1 records were deleted ..."
+        pressInNextBoxes(presses, &seen);
+        w.control(form, request == "unload" ? "cmdDelete" : "cmdAdd")->click();
+        QVERIFY2(heldWhileUp, "the window went, or the switch happened, under the box");
+        QCOMPARE(seen.size(), int(presses.size()));
+        settle();
+        QVERIFY2(!window, "the window stayed after the box was answered");
+        QCOMPARE(w.registry.find(Form::Clock) != nullptr, request == "switch");
+        QCOMPARE(w.registry.find(Form::Control) != nullptr, request == "unload");
+        const bool purged = request == "unload" && answer == QMessageBox::Ok;
+        QCOMPARE(store::countRecordsBefore(db, "ann", w.env.clockNow.now()), purged ? 0 : 1);
+    }
+};
+
+QTEST_MAIN(TestRealSeams)
+#include "test_real_seams.moc"
