@@ -1,6 +1,5 @@
 #include "TrackTime.h"
 
-#include "Records.h"
 #include "Services.h"
 
 #include <QTimer>
@@ -10,7 +9,7 @@ namespace {
 
 bool hasRecordedUpToNow() {
     AppState& state = appState();
-    return store::hasRecordEndingAtOrAfter(state.db(), state.gEmployee, appClock().now());
+    return state.db().hasRecordEndingAtOrAfter(state.gEmployee, appClock().now());
 }
 
 void bringUpTimeControl() {

@@ -1,11 +1,13 @@
 #include "Main.h"
 #include "FormRegistry.h"
 #include "HelpViewer.h"
+#include "KeyCache.h"
 #include "ProgramIcon.h"
 #include "ResidentShell.h"
 #include "Services.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -14,6 +16,10 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
     // The program lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Opening the database then spares the key derivation after the first time.
+    store::setKeyCacheFolder(
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+        QStringLiteral("/hourloom"));
 
     AppState state;
     Settings store;

@@ -48,10 +48,11 @@ store::ActivityRecord make(int who, const QDateTime& begin) {
 void fill(store::Database& db, int records) {
     const qint64 perEmployee = records / kEmployees;
     const qint64 step = stepMinutes(records);
-    store::writeTransaction(db, [&] {
+    store::writeTransaction(db, [&](store::Transaction& transaction) {
         for (qint64 k = 0; k < perEmployee; ++k)
             for (int who = 0; who < kEmployees; ++who)
-                store::insertRecord(db, make(who, kFirstBegin.addSecs(60 * (k * step + who))));
+                store::insertRecord(transaction,
+                                    make(who, kFirstBegin.addSecs(60 * (k * step + who))));
     });
 }
 

@@ -98,7 +98,15 @@ QString backupPath(const QString& databasePath) {
 }
 
 void backupDatabase(Database& db) {
-    const QString target = backupPath(db.path());
+    backupDatabaseTo(db, backupPath(db.path()));
+}
+
+void backupDatabaseTo(Database& db, const QString& target) {
+    // Writing the copy over the file itself would destroy the only original.
+    if (QFileInfo(target).absoluteFilePath() == QFileInfo(db.path()).absoluteFilePath() ||
+        (QFileInfo::exists(target) &&
+         QFileInfo(target).canonicalFilePath() == QFileInfo(db.path()).canonicalFilePath()))
+        backupFailed(target, QStringLiteral("it is the database itself"));
     const QString partial = target + QStringLiteral(".new");
     // A side file left by an earlier attempt that was cut short is ours to replace.
     QFile::remove(partial + QStringLiteral("-journal"));

@@ -19,4 +19,8 @@ QString backupPath(const QString& databasePath);
 // copy when it cannot be made; the database itself is never changed.
 void backupDatabase(Database& db);
 
+// The same checked copy written to `target` instead, replacing a file there
+// in one step. Refuses the database file itself.
+void backupDatabaseTo(Database& db, const QString& target);
+
 } // namespace store

@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "KeyCache.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QThread>
@@ -58,10 +60,26 @@ Database::Database(const QString& path, const QByteArray& key, Mode mode)
                       QStringLiteral("Cannot create %1: the database already exists.").arg(path));
 
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
-    if (mode == Mode::Create)
-        flags |= SQLITE_OPEN_CREATE;
+    if (mode == Mode::Create) {
+        open(flags | SQLITE_OPEN_CREATE, key);
+        return;
+    }
+    if (const std::optional<QByteArray> derived = cachedRawKey(path, key)) {
+        try {
+            open(flags, *derived);
+            return;
+        } catch (const DbError&) {
+            // A key kept for another file that had the same name: the
+            // password decides, and the right key is kept below.
+        }
+    }
+    open(flags, key);
+    rememberKey(path, key);
+}
+
+void Database::open(int flags, const QByteArray& key) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(path_.toUtf8().constData(), &raw, flags, nullptr);
     db_ = raw; // sqlite3_open_v2 hands out a handle even when it fails
     // A constructor that throws runs no destructor: close the handle here, or
     // every refused file would leak a handle and its open file.
@@ -223,6 +241,16 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     db_.exec("COMMIT");
     done_ = true;
+}
+
+ReadTransaction::ReadTransaction(Database& db)
+    : db_(db) {
+    db_.exec("BEGIN");
+}
+
+ReadTransaction::~ReadTransaction() {
+    // Nothing was written: ending it either way only lets go of the lock.
+    sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 namespace detail {

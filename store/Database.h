@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <optional>
+#include <type_traits>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -20,7 +21,8 @@ public:
 
     // Opens (or creates) `path` and applies `key`. For OpenExisting the key is
     // verified at once by reading the schema, so a foreign file, a damaged file
-    // or another key fails here with a clear DbError rather than at first use.
+    // or another key fails here with a clear DbError rather than at first use;
+    // a key kept in the key cache (see KeyCache.h) spares the derivation.
     Database(const QString& path, const QByteArray& key, Mode mode = Mode::OpenExisting);
     ~Database();
     Database(Database&& other) noexcept;
@@ -40,6 +42,9 @@ public:
     [[noreturn]] void fail(int rc, const QString& what) const;
 
 private:
+    // Opens the file with `flags` and applies `key` (a password, or a raw
+    // key "x'...'"), checking it at once.
+    void open(int flags, const QByteArray& key);
     void close() noexcept;
 
     sqlite3* db_ = nullptr;
@@ -91,16 +96,33 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     void commit();
+    // The connection the transaction runs on.
+    Database& database() const { return db_; }
 
 private:
     Database& db_;
     bool done_ = false;
 };
 
+// A read snapshot: BEGIN on construction, and the end of the transaction in
+// the destructor, so several reads see the same state of the file.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Database& db);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Database& db_;
+};
+
 // Runs `work` inside a write transaction and commits it. When another copy of
 // the program holds the file (SQLITE_BUSY even after the busy timeout), the
 // whole transaction is rolled back and tried again a bounded number of times,
-// so `work` must only touch the database. Returns what `work` returns.
+// so `work` must only touch the database. `work` takes no argument, or the
+// Transaction, which it hands to the functions that must run inside one.
+// Returns what `work` returns.
 template <class Work> auto writeTransaction(Database& db, Work&& work);
 
 namespace detail {
@@ -128,12 +150,18 @@ template <class Work> auto writeTransaction(Database& db, Work&& work) {
     for (int attempt = 1;; ++attempt) {
         try {
             Transaction transaction(db);
-            if constexpr (std::is_void_v<decltype(work())>) {
-                work();
+            const auto run = [&] {
+                if constexpr (std::is_invocable_v<Work&, Transaction&>)
+                    return work(transaction);
+                else
+                    return work();
+            };
+            if constexpr (std::is_void_v<decltype(run())>) {
+                run();
                 transaction.commit();
                 return;
             } else {
-                auto result = work();
+                auto result = run();
                 transaction.commit();
                 return result;
             }

@@ -12,4 +12,8 @@ bool DbError::isBusy() const {
     return primaryCode() == SQLITE_BUSY || primaryCode() == SQLITE_LOCKED;
 }
 
+bool DbError::isRefusedValue() const {
+    return primaryCode() == SQLITE_CONSTRAINT || primaryCode() == SQLITE_MISMATCH;
+}
+
 } // namespace store

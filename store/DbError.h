@@ -15,6 +15,9 @@ public:
     // The primary result code, without the extended bits.
     int primaryCode() const { return code_ & 0xff; }
     bool isBusy() const;
+    // A value the store refuses to hold (an empty or too long text, a number
+    // out of range), as opposed to a store that cannot be used.
+    bool isRefusedValue() const;
     QString message() const { return QString::fromUtf8(what()); }
 
 private:

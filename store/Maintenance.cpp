@@ -45,4 +45,23 @@ std::optional<int> purgeRecordsBefore(Database& db, const QString& employee,
     });
 }
 
+CheckResult checkDatabase(Database& db) {
+    return retryWhileBusy([&] {
+        CheckResult result;
+        // One snapshot, so the counts agree with what was checked.
+        const ReadTransaction snapshot(db);
+        Statement check(db, "PRAGMA integrity_check");
+        while (check.step())
+            if (check.text(0) != QLatin1String("ok"))
+                result.problems << check.text(0);
+        Statement counts(db, "SELECT (SELECT count(*) FROM tblTimeSheet), "
+                             "(SELECT count(*) FROM tblClient), (SELECT count(*) FROM tblWork)");
+        counts.step();
+        result.records = counts.int64(0);
+        result.clients = counts.int64(1);
+        result.works = counts.int64(2);
+        return result;
+    });
+}
+
 } // namespace store

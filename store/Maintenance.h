@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Database.h"
+#include "Store.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,5 +30,9 @@ int countRecordsBefore(Database& db, const QString& employee, const QDateTime& c
 // be made, nothing is deleted and DbError is thrown.
 std::optional<int> purgeRecordsBefore(Database& db, const QString& employee,
                                       const QDateTime& cutoff, int expected);
+
+// The engine's integrity check (every problem it reports, none when sound)
+// and the number of records, clients and work codes.
+CheckResult checkDatabase(Database& db);
 
 } // namespace store

@@ -25,6 +25,9 @@ void requireReadableDates(const Statement& row) {
     }
 }
 
+// Read after kRecordColumns by every query that gives whole records.
+constexpr const char* kKeyColumn = ", rowid";
+
 ActivityRecord readRecord(const Statement& row) {
     requireReadableDates(row);
     ActivityRecord r;
@@ -36,6 +39,7 @@ ActivityRecord readRecord(const Statement& row) {
     r.workCode = static_cast<qint32>(row.int64(5));
     r.workDescription = row.text(6);
     r.employee = row.text(7);
+    r.id = row.int64(8);
     return r;
 }
 
@@ -107,7 +111,8 @@ qint32 wholeNumberOf(const QString& text, const QString& what) {
     return value;
 }
 
-void insertRecord(Database& db, const ActivityRecord& r) {
+void insertRecord(Transaction& transaction, const ActivityRecord& r) {
+    Database& db = transaction.database();
     requireStorableText(QStringLiteral("The client name"), r.clientName);
     requireStorableText(QStringLiteral("The work description"), r.workDescription);
     requireStorableText(QStringLiteral("The employee name"), r.employee);
@@ -126,23 +131,13 @@ void insertRecord(Database& db, const ActivityRecord& r) {
 }
 
 void appendRecord(Database& db, const ActivityRecord& record) {
-    writeTransaction(db, [&] { insertRecord(db, record); });
-}
-
-void addControlRecord(Database& db, ActivityRecord record, const QDateTime& now) {
-    record.date = now;
-    appendRecord(db, record);
-}
-
-void addClockRecord(Database& db, ActivityRecord record, const QDateTime& now) {
-    record.date = QDateTime(now.date(), QTime(0, 0));
-    appendRecord(db, record);
+    writeTransaction(db, [&](Transaction& transaction) { insertRecord(transaction, record); });
 }
 
 std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
                                           const QDateTime& from, RecentOrder order,
                                           const std::optional<QDateTime>& to, int limit) {
-    QByteArray sql = QByteArray("SELECT ") + kRecordColumns +
+    QByteArray sql = QByteArray("SELECT ") + kRecordColumns + kKeyColumn +
                      " FROM tblTimeSheet WHERE EndTime >= ?1 AND Employee = ?2";
     if (to)
         sql += " AND EndTime <= ?3";
@@ -160,7 +155,7 @@ std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, co
     // The employee is named in both branches, and every value is bound on its
     // own: with shared parameters the planner folds the branches together and
     // reads every record of the employee instead of using the two indexes.
-    Statement query(db, (QByteArray("SELECT ") + kRecordColumns +
+    Statement query(db, (QByteArray("SELECT ") + kRecordColumns + kKeyColumn +
                          " FROM tblTimeSheet"
                          " WHERE (EndTime >= ? AND EndTime <= ? AND Employee = ?)"
                          " OR (BeginTime >= ? AND BeginTime <= ? AND Employee = ?)"
@@ -206,12 +201,16 @@ QDateTime recentCutoff(const QDateTime& now) {
 }
 
 bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now) {
+    return deleteLatestEndingSince(db, employee, recentCutoff(now));
+}
+
+bool deleteLatestEndingSince(Database& db, const QString& employee, const QDateTime& cutoff) {
     return writeTransaction(db, [&] {
         // rowid picks one row even when two records end at the same moment.
         Statement remove(db, "DELETE FROM tblTimeSheet WHERE rowid = ("
                              "SELECT rowid FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? "
                              "ORDER BY EndTime DESC LIMIT 1)");
-        remove.bind(1, recentCutoff(now)).bind(2, employee);
+        remove.bind(1, cutoff).bind(2, employee);
         remove.run();
         return db.changes() > 0;
     });

@@ -35,13 +35,7 @@ qint32 wholeNumberOf(const QString& text, const QString& what);
 void appendRecord(Database& db, const ActivityRecord& record);
 
 // Appends inside a transaction the caller already holds.
-void insertRecord(Database& db, const ActivityRecord& record);
-
-// The two ways a recording window appends: the Time Control window stamps
-// Date with the moment of recording (to the second), the Activity Log window
-// with today at midnight. Every other field is stored as given.
-void addControlRecord(Database& db, ActivityRecord record, const QDateTime& now);
-void addClockRecord(Database& db, ActivityRecord record, const QDateTime& now);
+void insertRecord(Transaction& transaction, const ActivityRecord& record);
 
 // The employee's records with EndTime >= `from` (and, when given,
 // EndTime <= `to`), newest first by the chosen time. The employee is matched
@@ -68,6 +62,10 @@ bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDate
 // Undo: deletes the employee's record with the latest EndTime, if that ended
 // within five hours before `now`. Returns whether a record was deleted.
 bool deleteLastRecord(Database& db, const QString& employee, const QDateTime& now);
+
+// Deletes the employee's record with the latest EndTime when that is at or
+// after `cutoff`. Returns whether one went.
+bool deleteLatestEndingSince(Database& db, const QString& employee, const QDateTime& cutoff);
 
 // How far back undo and the recent-records query of the Time Control window
 // reach: five hours of wall-clock time before `now`.

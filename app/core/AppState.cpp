@@ -2,9 +2,9 @@
 
 #include <sqlite3.h>
 
-store::Database& AppState::db() {
+store::Store& AppState::db() {
     if (!gDataBase)
-        throw store::DbError(SQLITE_MISUSE,
-                             QStringLiteral("No database is open. Choose one in Time and Settings."));
+        throw store::DbError(
+            SQLITE_MISUSE, QStringLiteral("No database is open. Choose one in Time and Settings."));
     return *gDataBase;
 }

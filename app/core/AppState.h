@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "Store.h"
 
 #include <QDateTime>
 #include <QString>
@@ -11,7 +11,7 @@
 struct AppState {
     QString gDataBaseLoc;  // full path of the database file
     QString gDataBaseName; // its file name, as the folder listing spells it
-    std::unique_ptr<store::Database> gDataBase;
+    std::unique_ptr<store::Store> gDataBase;
 
     QString gEmployee;
     QString gClientLabel; // "Client" or "Project"
@@ -27,6 +27,6 @@ struct AppState {
     qint32 gMinuteCount = 0;
     bool gStartupDone = false;
 
-    // The open database; throws store::DbError when none is open.
-    store::Database& db();
+    // The open store; throws store::DbError when none is open.
+    store::Store& db();
 };

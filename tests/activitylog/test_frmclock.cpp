@@ -30,7 +30,7 @@ class TestFrmClock : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnvironment> env;
 
-    store::Database& db() { return *env->state.gDataBase; }
+    store::Database& db() { return env->db(); }
     void add(const QDateTime& begin, const QDateTime& end, int client = 10, int work = 7,
              const QString& employee = "Pat") {
         const char* name = client == 10   ? "Acme"

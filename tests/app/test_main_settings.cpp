@@ -148,8 +148,8 @@ private slots:
         QVERIFY(env->windows.shownForms.empty());
         QCOMPARE(resident.started, 1);
         QVERIFY(env->state.gStartupDone);
-        QCOMPARE(env->state.gDataBase->path(), file);
-        QCOMPARE(store::dayRecords(*env->state.gDataBase, "ann", QDate(2026, 3, 2)).size(), 1u);
+        QCOMPARE(env->state.gDataBase->location(), file);
+        QCOMPARE(env->state.gDataBase->dayRecords("ann", QDate(2026, 3, 2)).size(), 1u);
     }
 
     void secondRunReadsTheLocationChosenMeanwhile() {
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(env->prompts.shown.size(), 1u);
         QCOMPARE(resident.started, 1);
         QVERIFY(env->state.gStartupDone);
-        QCOMPARE(env->state.gDataBase->path(), file);
+        QCOMPARE(env->state.gDataBase->location(), file);
     }
 
     void valuesThatCannotBeReadGiveTheDefault() {

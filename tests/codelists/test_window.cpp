@@ -15,16 +15,16 @@ const QColor kYellow(255, 255, 192), kWhite(255, 255, 255);
 // What each list must show, written out here rather than taken from its configuration.
 struct List {
     const CodeListConfig& config;
-    CodeTable table;
+    store::CodeTable table;
     QString clientCaption, projectCaption, emptyClientHeading, emptyProjectHeading, nameHeading,
         numberHeading, questionSuffix, numericMessage;
 };
 const List& list(int index) {
     static const List lists[] = {
-        {clientListConfig(), CodeTable::Client, "Add Client Identification",
+        {clientListConfig(), store::CodeTable::Client, "Add Client Identification",
          "Add Project Identification", "Client Name", "Project Name", "Client Name", "Number",
          " from client list?", "Client Number must be numeric."},
-        {workListConfig(), CodeTable::Work, "Work Codes", "Work Codes", "Description",
+        {workListConfig(), store::CodeTable::Work, "Work Codes", "Work Codes", "Description",
          "Description", "Description", "Code", " from work codes?", "Work code must be numeric."}};
     return lists[index];
 }
@@ -105,7 +105,7 @@ private slots:
             type(name, number);
             QTest::keyClick(box("txtNumber"), Qt::Key_Return);
             QCOMPARE(box("txtDesc")->text() + "|" + box("txtNumber")->text(), "|8");
-            QCOMPARE(codeEntries(db(), e().table).size(), size_t(3));
+            QCOMPARE(data().codeEntries(e().table).size(), size_t(3));
         }
         // An empty name: the button does nothing at all
         type("", "12");
@@ -127,7 +127,7 @@ private slots:
             button("cmdAdd")->click();
             QVERIFY2(env->prompts.last().text.contains(why), qPrintable(env->prompts.last().text));
             QCOMPARE(env->prompts.last().icon, MsgIcon::Critical);
-            QCOMPARE(codeEntries(db(), e().table).size(), size_t(4));
+            QCOMPARE(data().codeEntries(e().table).size(), size_t(4));
             QCOMPARE(box("txtDesc")->text(), name);
         }
     }
@@ -166,7 +166,7 @@ private slots:
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete Zeta 1" + e().questionSuffix);
         QCOMPARE(env->prompts.last().buttons, MsgButtons::OkCancel);
-        QCOMPARE(codeEntries(db(), e().table).size(), size_t(3));
+        QCOMPARE(data().codeEntries(e().table).size(), size_t(3));
 
         // An arrow key or a click chooses a row and colours it
         grid()->setFocus();
@@ -182,7 +182,8 @@ private slots:
         grid()->horizontalHeader()->moveSection(2, 1);
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete " + quoted + " 2" + e().questionSuffix);
-        QCOMPARE(codeEntries(db(), e().table), (std::vector<CodeEntry>{{1, "Zeta"}, {3, "Mid"}}));
+        QCOMPARE(data().codeEntries(e().table),
+                 (std::vector<store::CodeEntry>{{1, "Zeta"}, {3, "Mid"}}));
         // and the reload puts the columns back in their places
         QCOMPARE(grid()->horizontalHeader()->visualIndex(2), 2);
     }
@@ -221,16 +222,16 @@ private:
     const List& e() const {
         return list(*static_cast<int*>(QTest::qData("list", qMetaTypeId<int>())));
     }
-    void add(std::initializer_list<CodeEntry> entries) {
-        for (const CodeEntry& entry : entries)
-            addCodeEntry(db(), e().table, entry);
+    void add(std::initializer_list<store::CodeEntry> entries) {
+        for (const store::CodeEntry& entry : entries)
+            data().addCodeEntry(e().table, entry);
     }
     void open() {
         window = new CodeListWindow(e().config);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     }
-    store::Database& db() { return *env->state.gDataBase; }
+    store::Store& data() { return *env->state.gDataBase; }
     QTableWidget* grid() const { return window->findChild<QTableWidget*>("mshAdd"); }
     QLineEdit* box(const char* name) const { return window->findChild<QLineEdit*>(name); }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }

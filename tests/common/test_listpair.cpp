@@ -98,10 +98,12 @@ private slots:
         store::Database& db = env->openNewDatabase();
         db.exec("INSERT INTO tblClient VALUES (20, 'Birch'); INSERT INTO tblClient VALUES (10, "
                 "'Acme'); INSERT INTO tblWork VALUES (7, 'Design')");
-        const std::vector<CodeRow> clients = clientRows(db, "ClientNumber", "ClientName");
+        const std::vector<CodeRow> clients =
+            clientRows(*env->state.gDataBase, "ClientNumber", "ClientName");
         QCOMPARE(clients.size(), size_t(2));
         QCOMPARE(clients[0].first + clients[0].second, "10Acme");
-        const std::vector<CodeRow> work = workRows(db, "x); DROP TABLE tblWork; --", "WorkCode");
+        const std::vector<CodeRow> work =
+            workRows(*env->state.gDataBase, "x); DROP TABLE tblWork; --", "WorkCode");
         QCOMPARE(work.size(), size_t(1));
         QCOMPARE(work[0].first + work[0].second, "Design7");
     }

@@ -10,7 +10,9 @@ rm -rf "$PREFIX"
 "$CMAKE" --install "$BUILD" --prefix "$PREFIX" --strip >/dev/null || fail "cmake --install failed"
 
 [ -x "$PREFIX/bin/hourloom" ] || fail "no executable bin/hourloom"
-for file in share/hourloom/Hourloom1.chm share/hourloom/blank.htm \
+[ -x "$PREFIX/bin/hourloom-cli" ] || fail "no executable bin/hourloom-cli"
+for file in share/man/man1/hourloom-cli.1.gz share/bash-completion/completions/hourloom-cli \
+    share/hourloom/Hourloom1.chm share/hourloom/blank.htm \
     share/applications/hourloom.desktop share/hourloom/autostart/hourloom.desktop \
     share/icons/hicolor/scalable/apps/hourloom.svg; do
     [ -s "$PREFIX/$file" ] || fail "missing or empty: $file"
@@ -37,7 +39,13 @@ fi
 if readelf -d "$PREFIX/bin/hourloom" | grep -q "R.*PATH"; then
     fail "the executable keeps a build-tree library path"
 fi
-missing=$(ldd "$PREFIX/bin/hourloom" | grep "not found" || true)
+missing=$(ldd "$PREFIX/bin/hourloom" "$PREFIX/bin/hourloom-cli" | grep "not found" || true)
 [ -z "$missing" ] || fail "libraries not found: $missing"
+# The companion runs where no display library is installed.
+if ldd "$PREFIX/bin/hourloom-cli" | grep -E "libQt6(Gui|Widgets)"; then
+    fail "hourloom-cli links a display library"
+fi
+zcat "$PREFIX/share/man/man1/hourloom-cli.1.gz" | grep -q "^.SH EXIT STATUS" ||
+    fail "the manual page of hourloom-cli is not readable"
 
 echo "installed size: $(du -sk "$PREFIX" | cut -f1) kB (executable $(du -k "$PREFIX/bin/hourloom" | cut -f1) kB)"

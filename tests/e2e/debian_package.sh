@@ -22,7 +22,8 @@ done
 echo "$depends" | grep -q -- "-dev\b" && fail "the package depends on a development package"
 
 contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/hourloom ./usr/share/hourloom/Hourloom1.chm ./usr/share/hourloom/blank.htm \
+for file in ./usr/bin/hourloom ./usr/bin/hourloom-cli ./usr/share/man/man1/hourloom-cli.1.gz \
+    ./usr/share/bash-completion/completions/hourloom-cli ./usr/share/hourloom/Hourloom1.chm ./usr/share/hourloom/blank.htm \
     ./usr/share/applications/hourloom.desktop ./usr/share/icons/hicolor/48x48/apps/hourloom.png; do
     echo "$contents" | grep -q " $file\$" || fail "the package lacks $file"
 done

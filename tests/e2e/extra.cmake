@@ -2,7 +2,7 @@
 # tray host, the Debian package, and the report page in a real browser. Each
 # is a script; screenshots land in <build>/screenshots.
 add_executable(e2e_fixture ${dir}/fixture_tool.cpp)
-target_link_libraries(e2e_fixture PRIVATE hl_reports hl_store hl_core)
+target_link_libraries(e2e_fixture PRIVATE hl_report_writers hl_store)
 
 set(e2e_work ${CMAKE_CURRENT_BINARY_DIR}/e2e)
 set(e2e_prefix ${e2e_work}/prefix)

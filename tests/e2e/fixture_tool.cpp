@@ -3,9 +3,11 @@
 //   e2e_fixture database <file.HL1>      a new database with two clients,
 //                                         two work codes and one record
 //   e2e_fixture report <folder>           <folder>/report.htm for known rows
+#include "CodeTables.h"
 #include "Records.h"
 #include "ReportPage.h"
 #include "ReportQuery.h"
+#include "ReportSums.h"
 #include "Schema.h"
 
 #include <QCoreApplication>
@@ -18,18 +20,10 @@ namespace {
 
 void addCodes(store::Database& db, const QList<QPair<int, QString>>& clients,
               const QList<QPair<int, QString>>& works) {
-    store::writeTransaction(db, [&] {
-        for (const auto& [number, name] : clients) {
-            store::Statement insert(db, "INSERT INTO tblClient (ClientNumber, ClientName) "
-                                        "VALUES (?, ?)");
-            insert.bind(1, number).bind(2, name).step();
-        }
-        for (const auto& [code, description] : works) {
-            store::Statement insert(db, "INSERT INTO tblWork (WorkCode, WorkDescription) "
-                                        "VALUES (?, ?)");
-            insert.bind(1, code).bind(2, description).step();
-        }
-    });
+    for (const auto& [number, name] : clients)
+        store::addCodeEntry(db, store::CodeTable::Client, {number, name});
+    for (const auto& [code, description] : works)
+        store::addCodeEntry(db, store::CodeTable::Work, {code, description});
 }
 
 store::ActivityRecord record(const QDateTime& begin, int minutes, int client,
@@ -91,7 +85,7 @@ int makeReport(const QString& folder) {
     texts.clientLabel = QStringLiteral("Client");
     QFile page(QDir(folder).filePath(QStringLiteral("report.htm")));
     if (!page.open(QIODevice::WriteOnly) ||
-        page.write(reportPage(texts, reportRows(db, criteria))) < 0) {
+        page.write(reportPage(texts, store::reportRows(db, criteria))) < 0) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(page.fileName()));
         return 1;
     }

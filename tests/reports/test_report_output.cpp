@@ -1,10 +1,8 @@
 #include "ExportName.h"
 #include "ReportCsv.h"
 #include "ReportDisplay.h"
-#include "ReportFixture.h"
 #include "ReportPage.h"
 #include "ReportQuery.h"
-#include "TestEnvironment.h"
 
 #include <QTest>
 
@@ -29,20 +27,6 @@ ReportRow row(double minutes, qint32 number, const QString& client, qint32 code,
     return ReportRow{minutes / 1440.0, day, number, client, code, work};
 }
 
-// The report's rows as "day number client code work minutes" lines.
-QStringList report(store::Database& db, QDate from, QDate to, bool daily = false) {
-    QStringList out;
-    for (const ReportRow& r : reportRows(db, {from, to, daily, "Ann"}))
-        out << QString("%1 %2 %3 %4 %5 %6")
-                   .arg(r.day.toString("d"))
-                   .arg(r.clientNumber)
-                   .arg(r.clientName)
-                   .arg(r.workCode)
-                   .arg(r.workDescription)
-                   .arg(r.totalTime * 1440);
-    return out;
-}
-
 } // namespace
 
 class ReportOutputTest : public QObject {
@@ -53,66 +37,6 @@ private slots:
             QCOMPARE(defaultReportRange(today), std::pair(QDate(2025, 3, 2), QDate(2025, 3, 8)));
         QCOMPARE(defaultReportRange(QDate(2025, 1, 2)),
                  std::pair(QDate(2024, 12, 22), QDate(2024, 12, 28)));
-    }
-
-    void rangeCountsByBeginTimeFromMidnightToTheMidnightAfter() {
-        TestEnvironment env;
-        store::Database& db = env.openNewDatabase();
-        addSpan(db, at(2025, 3, 7, 23, 59), at(2025, 3, 8, 0, 30), 1, "Acme", 10, "Design");
-        addSpan(db, at(2025, 3, 8, 0, 0), at(2025, 3, 8, 1, 0), 1, "Acme", 10, "Design");
-        addSpan(db, at(2025, 3, 8, 23, 30), at(2025, 3, 9, 2, 0), 1, "Acme", 10, "Design");
-        addSpan(db, at(2025, 3, 9, 0, 0), at(2025, 3, 9, 0, 15), 1, "Acme", 10, "Design");
-        addSpan(db, at(2025, 3, 9, 0, 1), at(2025, 3, 9, 5, 0), 1, "Acme", 10, "Design");
-        addSpan(db, at(2025, 3, 8, 9, 0), at(2025, 3, 8, 17, 0), 1, "Acme", 10, "Design", "Bob");
-        // From equal to To: the day, the record begun at 00:00 after it, the whole
-        // of the one past midnight; not those a minute outside, nor Bob's
-        QCOMPARE(report(db, QDate(2025, 3, 8), QDate(2025, 3, 8)),
-                 QStringList{" 1 Acme 10 Design 225"});
-        QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 7)), QStringList{});
-        QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 7), true), QStringList{});
-
-        // A record another tool wrote past the schema's checks is named, not
-        // summed as a wrong span; the other days still report
-        db.exec("PRAGMA ignore_check_constraints = ON;"
-                "INSERT INTO tblTimeSheet VALUES ('2025-03-08 11:00:00', '2025-03-08 10:30', "
-                "'2025-03-08 11:00:00', 1, 'Acme', 10, 'Design', 'Ann')");
-        for (bool daily : {false, true}) {
-            try {
-                report(db, QDate(2025, 3, 8), QDate(2025, 3, 8), daily);
-                QFAIL("a record with an unreadable date was summed");
-            } catch (const store::DbError& error) {
-                QVERIFY2(error.message().contains(
-                             "\"Ann\" beginning \"2025-03-08 10:30\" (client \"Acme\", work "
-                             "\"Design\")"),
-                         qPrintable(error.message()));
-            }
-        }
-        QCOMPARE(report(db, QDate(2025, 3, 9), QDate(2025, 3, 9)).size(), 1);
-    }
-
-    void sumsGroupedAndOrderedWithoutRegardToCase() {
-        TestEnvironment env;
-        store::Database& db = env.openNewDatabase();
-        addSpan(db, at(2025, 3, 3, 9), at(2025, 3, 3, 10, 30), 2, "beta", 20, "Support");
-        addSpan(db, at(2025, 3, 4, 9), at(2025, 3, 4, 9, 45), 1, "Acme", 20, "support");
-        addSpan(db, at(2025, 3, 5, 9), at(2025, 3, 5, 11), 1, "ACME", 10, "Design");
-        addSpan(db, at(2025, 3, 6, 9), at(2025, 3, 6, 9, 15), 2, "Beta", 20, "Support", "ann");
-        addSpan(db, at(2025, 3, 3, 23), at(2025, 3, 4, 1), 3, "Zeta", 10, "Design");
-        const QStringList perItem = report(db, QDate(2025, 3, 2), QDate(2025, 3, 8));
-        // Which spelling of a name the group shows is the engine's choice
-        QCOMPARE(perItem.join(',').toLower(), " 1 acme 10 design 120, 1 acme 20 support 45, 2 beta "
-                                              "20 support 105, 3 zeta 10 design 120");
-        // Daily: each record whole under the day it began
-        QCOMPARE(report(db, QDate(2025, 3, 3), QDate(2025, 3, 4), true),
-                 QStringList({"3 2 beta 20 Support 90", "3 3 Zeta 10 Design 120",
-                              "4 1 Acme 20 support 45"}));
-        // Many short spans add up exactly: 90 of 90 seconds are 135 minutes
-        for (int i = 0; i < 90; ++i)
-            addSpan(db, at(2025, 3, 7, 8).addSecs(i * 120), at(2025, 3, 7, 8).addSecs(i * 120 + 90),
-                    1, "Acme", 10, "Design");
-        QCOMPARE(reportRows(db, {QDate(2025, 3, 7), QDate(2025, 3, 7), false, "Ann"})[0].totalTime *
-                     1440,
-                 135.0);
     }
 
     void pageBytes() {

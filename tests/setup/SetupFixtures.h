@@ -6,10 +6,10 @@
 // `count` records of `employee`, one a day going back from `newest`.
 inline void addDaily(store::Database& db, const QString& employee, const QDateTime& newest,
                      int count) {
-    store::writeTransaction(db, [&] {
+    store::writeTransaction(db, [&](store::Transaction& transaction) {
         for (int i = 0; i < count; ++i) {
             const QDateTime begin = newest.addDays(-i);
-            store::insertRecord(db,
+            store::insertRecord(transaction,
                                 {begin, begin, begin.addSecs(1800), i + 1,
                                  QStringLiteral("Client %1").arg(i + 1), 7, "Design", employee});
         }

@@ -65,7 +65,7 @@ struct World {
                        .arg(s.title, icons[int(s.icon)], buttons[int(s.buttons)], s.text);
         return out;
     }
-    store::Database& db() { return *env.state.gDataBase; }
+    store::Database& db() { return env.db(); }
     QByteArray fileBytes() const {
         QFile file(env.path("Hourloom.HL1"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -13,7 +13,7 @@
 
 namespace testing {
 
-inline QDateTime at(int year, int month, int day, int hour, int minute, int second = 0) {
+inline QDateTime at(int year, int month, int day, int hour, int minute = 0, int second = 0) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
 }
 

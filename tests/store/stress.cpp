@@ -85,9 +85,9 @@ struct Session {
         : random(seed)
         , db(fresh(path)) {
         store::createSchema(db);
-        store::writeTransaction(db, [&] {
+        store::writeTransaction(db, [&](store::Transaction& transaction) {
             for (int id = 0; id < nextId; ++id)
-                store::insertRecord(db, numbered(id));
+                store::insertRecord(transaction, numbered(id));
         });
         for (int id = 0; id < nextId; ++id)
             ids.insert(id);
@@ -113,10 +113,10 @@ struct Session {
             op.after.erase(from);
             op.after.insert(to);
             op.run = [from, to](store::Database& db) {
-                store::writeTransaction(db, [&] {
+                store::writeTransaction(db, [&](store::Transaction& transaction) {
                     store::Statement remove(db, "DELETE FROM tblTimeSheet WHERE ClientNumber = ?");
                     remove.bind(1, from).run();
-                    store::insertRecord(db, numbered(to));
+                    store::insertRecord(transaction, numbered(to));
                 });
             };
         } else if (kind == Purge) { // the two oldest records

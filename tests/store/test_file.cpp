@@ -1,5 +1,6 @@
 // The database file: its schema and key, files that are not what they seem,
 // a folder that goes away, and the copy kept before maintenance.
+#include "KeyCache.h"
 #include "StoreTest.h"
 
 #include <QDir>
@@ -23,10 +24,10 @@ QStringList column(store::Database& db, const char* sql, int index = 0) {
 }
 
 void fill(store::Database& db, int records, int day = 1) {
-    store::writeTransaction(db, [&] {
+    store::writeTransaction(db, [&](store::Transaction& transaction) {
         for (int i = 0; i < records; ++i)
-            store::insertRecord(db, record("Pat", at(2026, 3, day, 8, 0).addSecs(60 * i),
-                                           at(2026, 3, day, 8, 1).addSecs(60 * i)));
+            store::insertRecord(transaction, record("Pat", at(2026, 3, day, 8, 0).addSecs(60 * i),
+                                                    at(2026, 3, day, 8, 1).addSecs(60 * i)));
     });
 }
 
@@ -163,6 +164,34 @@ private slots:
             store::createSchema(other);
         }
         QCOMPARE(refusal("Other.HL1", "another password"), QString());
+    }
+
+    void keptKeysOpenOnlyTheFileTheyBelongTo() {
+        store::setKeyCacheFolder(dir.filePath("keys"));
+        const QString file = filled("Cached.HL1", 3);
+        const auto keyOf = [&] { return store::cachedRawKey(file, store::databaseKey()); };
+        const auto opensWith = [&](const QByteArray& key) {
+            sqlite3* handle = nullptr;
+            sqlite3_open(file.toUtf8().constData(), &handle);
+            sqlite3_key(handle, key.constData(), int(key.size()));
+            const bool read = sqlite3_exec(handle, "SELECT count(*) FROM tblTimeSheet", nullptr,
+                                           nullptr, nullptr) == SQLITE_OK;
+            sqlite3_close(handle);
+            return read;
+        };
+        QCOMPARE(recordsIn(file), 3);
+        QVERIFY(keyOf() && opensWith(*keyOf()));
+        // A wrong key kept for the file: the password still opens it and the
+        // right key takes its place.
+        QByteArray keys = readBytes(dir.filePath("keys/keys"));
+        keys.replace(keyOf()->mid(2, 64), QByteArray(64, '0'));
+        QVERIFY(writeBytes(dir.filePath("keys/keys"), keys));
+        QVERIFY(!opensWith(*keyOf()));
+        QCOMPARE(recordsIn(file), 3);
+        QVERIFY(opensWith(*keyOf()));
+        // Another password is refused, whatever the cache holds.
+        QVERIFY_THROWS_EXCEPTION(store::DbError, store::Database(file, "another password"));
+        store::setKeyCacheFolder({});
     }
 
     void connectFindsTheNameExactlyAndCreatesNothingWhereItMustNot() {

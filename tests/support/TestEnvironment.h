@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileStore.h"
 #include "Services.h"
 #include "TestDoubles.h"
 
@@ -19,8 +20,10 @@ public:
 
     QString path(const QString& name) const { return dir.filePath(name); }
     // Creates a database in the temporary folder, opens it as gDataBase and
-    // points the settings at it.
+    // points the settings at it. Gives its connection, for fixtures in SQL.
     store::Database& openNewDatabase(const QString& name = QStringLiteral("Hourloom.HL1"));
+    // The open database's connection (a test fails when none is open).
+    store::Database& db();
 
     QTemporaryDir dir;
     AppState state;

@@ -32,7 +32,7 @@ class TestFrmControl : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnvironment> env;
 
-    store::Database& db() { return *env->state.gDataBase; }
+    store::Database& db() { return env->db(); }
     void add(const QDateTime& begin, const QDateTime& end, int client = 20, int work = 8,
              const QString& employee = "Pat") {
         store::appendRecord(db(), {begin, begin, end, client, client == 10 ? "Acme" : "Birch", work,

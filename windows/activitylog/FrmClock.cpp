@@ -1,10 +1,12 @@
 #include "FrmClock.h"
 
+#include "Appends.h"
 #include "CodeRows.h"
 #include "DateText.h"
 #include "DayList.h"
 #include "Functions.h"
 #include "PictureButton.h"
+#include "RecentRecord.h"
 #include "ReportDbErrors.h"
 #include "Services.h"
 #include "SpanPrefill.h"
@@ -209,8 +211,7 @@ void FrmClock::DaysList() {
     std::vector<store::ActivityRecord> records;
     const bool read =
         reportDbErrors(this, QStringLiteral("The records of the day could not be read."), [&] {
-            records =
-                store::dayRecords(appState().db(), appState().gEmployee, MVDate->selectedDate());
+            records = appState().db().dayRecords(appState().gEmployee, MVDate->selectedDate());
         });
 
     FG1->setUpdatesEnabled(false);
@@ -235,6 +236,9 @@ void FrmClock::DaysList() {
                 font.setPointSize(dayListFontSize(column));
                 item->setFont(font);
                 item->setBackground(kPlainRow);
+                // The row carries its record's key: a press finds the record by it.
+                if (column == 0)
+                    item->setData(Qt::UserRole, QVariant::fromValue(records[row].id));
                 FG1->setItem(row, column, item);
             }
         }
@@ -258,6 +262,7 @@ void FrmClock::Dayslist_MouseDown(int row) {
     selection_.vWorkCode = cell(3);
     selection_.vBeginTime = cell(4);
     selection_.vEndTime = cell(5);
+    selectedId_ = FG1->item(row, 0)->data(Qt::UserRole).toLongLong();
     colourRow(row, kSelectedRow);
     EditMode();
     for (int other = 0; other < FG1->rowCount(); ++other)
@@ -373,8 +378,8 @@ void FrmClock::cmdAdd_Click() {
             const QDateTime now = appClock().now();
             // A correction replaces the pressed record as one unit of work.
             if (bEditMode_)
-                replaceRecord(appState().db(), keyFromTexts(selection_), state.gEmployee, record,
-                              now);
+                store::replaceClockRecord(appState().db(), state.gEmployee, selectedId_, record,
+                                          now);
             else
                 store::addClockRecord(appState().db(), record, now);
         });
@@ -387,7 +392,7 @@ void FrmClock::cmdAdd_Click() {
 void FrmClock::cmdUndo_Click() {
     if (bEditMode_ &&
         !reportDbErrors(this, QStringLiteral("The selected record was not deleted."), [this] {
-            deleteSelectedRecord(appState().db(), keyFromTexts(selection_), appState().gEmployee);
+            appState().db().deleteRecord(appState().gEmployee, selectedId_);
         }))
         return;
     cmdCancel_Click();

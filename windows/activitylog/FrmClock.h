@@ -42,6 +42,7 @@ public:
 
     bool bEditMode() const { return bEditMode_; }
     const SelectionTexts& selection() const { return selection_; }
+    store::RecordId selectedId() const { return selectedId_; }
     SpanControls* span() const { return span_; }
     ListPair* clientPair() const { return lists_->clientPair; }
     ListPair* workPair() const { return lists_->workPair; }
@@ -56,8 +57,6 @@ private:
     void placeControls();
     void Form_Load();
     void colourRow(int row, const QColor& colour);
-    // Runs `work`; a database error is shown under `failed` and the window
-    // stays as it is.
 
     QTableWidget* FG1;
     QToolButton* cmdAdd;
@@ -72,4 +71,5 @@ private:
 
     bool bEditMode_ = false;
     SelectionTexts selection_;
+    store::RecordId selectedId_ = 0; // the key of the pressed record
 };

@@ -22,10 +22,3 @@ QTime beginOfWorkTime(const QString& strBeginWork) {
     const QTime time = timeFromText(strBeginWork);
     return time.isValid() ? time : QTime(8, 0);
 }
-
-QDateTime todayBegin(const QDateTime& now, const std::optional<QDateTime>& latestEnd) {
-    if (latestEnd)
-        return QDateTime(latestEnd->date(), toMinute(latestEnd->time()));
-    const QDateTime hourAgo = now.addSecs(-3600);
-    return QDateTime(hourAgo.date(), toMinute(hourAgo.time()));
-}

@@ -19,7 +19,3 @@ SpanValues otherDayPrefill(const QDate& day, const std::optional<QDateTime>& lat
 // The begin-of-work time a setting text gives, or 8:00 AM when the text is
 // no time of day.
 QTime beginOfWorkTime(const QString& strBeginWork);
-
-// Where today's span starts: at the end of the latest recent record, else an
-// hour before now.
-QDateTime todayBegin(const QDateTime& now, const std::optional<QDateTime>& latestEnd);

@@ -2,7 +2,7 @@
 
 const CodeListConfig& clientListConfig() {
     static const CodeListConfig config{
-        .table = CodeTable::Client,
+        .table = store::CodeTable::Client,
         .objectName = QStringLiteral("frmClient"),
         .captionFromWording = true,
         .fixedCaption = QStringLiteral("Add Client"),
@@ -29,7 +29,7 @@ const CodeListConfig& clientListConfig() {
 
 const CodeListConfig& workListConfig() {
     static const CodeListConfig config{
-        .table = CodeTable::Work,
+        .table = store::CodeTable::Work,
         .objectName = QStringLiteral("frmWork"),
         .captionFromWording = false,
         .fixedCaption = QStringLiteral("Work Codes"),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodeTable.h"
+#include "Store.h"
 
 #include <QRect>
 #include <QString>
@@ -8,7 +8,7 @@
 // Everything in which the client list and the work-code list differ. One
 // window implementation is built from either of these.
 struct CodeListConfig {
-    CodeTable table;
+    store::CodeTable table;
     QString objectName;      // "frmClient" / "frmWork"
     bool captionFromWording; // the client list names itself after the wording
     QString fixedCaption;    // used when captionFromWording is false

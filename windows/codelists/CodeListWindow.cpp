@@ -137,12 +137,12 @@ void CodeListWindow::Form_Load() {
     setWindowTitle(caption);
     mshAdd->setAccessibleName(caption);
 
-    std::vector<CodeEntry> entries;
+    std::vector<store::CodeEntry> entries;
     std::optional<qint32> highest;
     try {
-        store::Database& db = appState().db();
-        highest = highestCode(db, config_.table);
-        entries = codeEntries(db, config_.table);
+        store::Store& db = appState().db();
+        highest = db.highestCode(config_.table);
+        entries = db.codeEntries(config_.table);
     } catch (const std::exception& error) {
         showDbError(QStringLiteral("The list could not be read."), error);
     }
@@ -191,7 +191,7 @@ void CodeListWindow::cmdAdd_Click() {
         try {
             // A number or name already in the table is refused without a
             // message: the reload below shows the list as it is.
-            addCodeEntry(appState().db(), config_.table, {*value, name});
+            appState().db().addCodeEntry(config_.table, {*value, name});
         } catch (const std::exception& error) {
             // Keep what was typed, so it can be corrected.
             showDbError(QStringLiteral("The entry was not added."), error);
@@ -224,7 +224,7 @@ void CodeListWindow::cmdDel_Click() {
     const qint32 value = number.toInt(&isNumber);
     if (isNumber && !name.isEmpty()) {
         try {
-            deleteCodeEntry(appState().db(), config_.table, {value, name});
+            appState().db().deleteCodeEntry(config_.table, {value, name});
         } catch (const std::exception& error) {
             showDbError(QStringLiteral("The entry was not deleted."), error);
             return;

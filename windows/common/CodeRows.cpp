@@ -1,29 +1,50 @@
 #include "CodeRows.h"
 
-#include "SavedLayout.h"
+#include <QStringList>
 
 namespace {
 
-std::vector<CodeRow> rowsOf(store::Database& db, const QString& field1, const QString& field2,
-                            const char* table, const char* order) {
-    const QByteArray sql = "SELECT " + field1.toLatin1() + ", " + field2.toLatin1() + " FROM " +
-                           table + " ORDER BY " + order + " ASC";
-    store::Statement query(db, sql.constData());
+QString fieldFrom(const QStringList& allowed, const QString& field, const QString& fallback) {
+    for (const QString& name : allowed)
+        if (field.trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return name;
+    return fallback;
+}
+
+// Each entry as the two chosen fields: `nameField` names the text field, any
+// other choice the number.
+std::vector<CodeRow> rowsOf(const std::vector<store::CodeEntry>& entries, const QString& field1,
+                            const QString& field2, const QString& nameField) {
+    const auto text = [&](const store::CodeEntry& entry, const QString& field) {
+        return field == nameField ? entry.name : QString::number(entry.number);
+    };
     std::vector<CodeRow> rows;
-    while (query.step())
-        rows.push_back({query.text(0), query.text(1)});
+    rows.reserve(entries.size());
+    for (const store::CodeEntry& entry : entries)
+        rows.push_back({text(entry, field1), text(entry, field2)});
     return rows;
 }
 
 } // namespace
 
-std::vector<CodeRow> clientRows(store::Database& db, const QString& field1, const QString& field2) {
-    return rowsOf(db, clientFieldOr(field1, QStringLiteral("ClientName")),
-                  clientFieldOr(field2, QStringLiteral("ClientNumber")), "tblClient",
-                  "ClientNumber");
+QString clientFieldOr(const QString& field, const QString& fallback) {
+    static const QStringList allowed{QStringLiteral("ClientName"), QStringLiteral("ClientNumber")};
+    return fieldFrom(allowed, field, fallback);
 }
 
-std::vector<CodeRow> workRows(store::Database& db, const QString& field1, const QString& field2) {
-    return rowsOf(db, workFieldOr(field1, QStringLiteral("WorkDescription")),
-                  workFieldOr(field2, QStringLiteral("WorkCode")), "tblWork", "WorkCode");
+QString workFieldOr(const QString& field, const QString& fallback) {
+    static const QStringList allowed{QStringLiteral("WorkDescription"), QStringLiteral("WorkCode")};
+    return fieldFrom(allowed, field, fallback);
+}
+
+std::vector<CodeRow> clientRows(store::Store& store, const QString& field1, const QString& field2) {
+    const QString name = QStringLiteral("ClientName");
+    return rowsOf(store.codeEntries(store::CodeTable::Client), clientFieldOr(field1, name),
+                  clientFieldOr(field2, QStringLiteral("ClientNumber")), name);
+}
+
+std::vector<CodeRow> workRows(store::Store& store, const QString& field1, const QString& field2) {
+    const QString name = QStringLiteral("WorkDescription");
+    return rowsOf(store.codeEntries(store::CodeTable::Work), workFieldOr(field1, name),
+                  workFieldOr(field2, QStringLiteral("WorkCode")), name);
 }

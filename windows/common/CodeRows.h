@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "Store.h"
 
 #include <QString>
 #include <vector>
@@ -13,6 +13,11 @@ struct CodeRow {
 
 // The clients (by client number) and work codes (by work code), each row as
 // the two fields named. A name that is not a field of the table falls back to
-// the table's default field, so only fixed column names reach the query.
-std::vector<CodeRow> clientRows(store::Database& db, const QString& field1, const QString& field2);
-std::vector<CodeRow> workRows(store::Database& db, const QString& field1, const QString& field2);
+// the table's default field.
+std::vector<CodeRow> clientRows(store::Store& store, const QString& field1, const QString& field2);
+std::vector<CodeRow> workRows(store::Store& store, const QString& field1, const QString& field2);
+
+// The field names the lists may show, spelled as in the tables: `field`
+// when it names one (in any letter case), otherwise `fallback`.
+QString clientFieldOr(const QString& field, const QString& fallback);
+QString workFieldOr(const QString& field, const QString& fallback);

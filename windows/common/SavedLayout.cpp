@@ -1,19 +1,13 @@
 #include "SavedLayout.h"
 
 #include "AppState.h"
+#include "CodeRows.h"
 #include "Settings.h"
 
 #include <QStringList>
 #include <QWidget>
 
 namespace {
-
-QString fieldFrom(const QStringList& allowed, const QString& field, const QString& fallback) {
-    for (const QString& name : allowed)
-        if (field.trimmed().compare(name, Qt::CaseInsensitive) == 0)
-            return name;
-    return fallback;
-}
 
 // Widths are twips; anything outside what a window could show is not a width.
 int widthOr(const Settings& settings, const SettingKey& key) {
@@ -24,16 +18,6 @@ int widthOr(const Settings& settings, const SettingKey& key) {
 }
 
 } // namespace
-
-QString clientFieldOr(const QString& field, const QString& fallback) {
-    static const QStringList allowed{QStringLiteral("ClientName"), QStringLiteral("ClientNumber")};
-    return fieldFrom(allowed, field, fallback);
-}
-
-QString workFieldOr(const QString& field, const QString& fallback) {
-    static const QStringList allowed{QStringLiteral("WorkDescription"), QStringLiteral("WorkCode")};
-    return fieldFrom(allowed, field, fallback);
-}
 
 SavedLayout readSavedLayout(const Settings& s) {
     SavedLayout layout;

@@ -57,7 +57,3 @@ public:
 
 // Applies `layout` to `window` when it is a loaded window showing the saved layout.
 void applyLayoutIfTarget(QWidget* window, const SavedLayout& layout);
-
-// The field names the lists may show, spelled as in the tables.
-QString clientFieldOr(const QString& field, const QString& fallback);
-QString workFieldOr(const QString& field, const QString& fallback);

@@ -179,8 +179,8 @@ void frmReportCriteria::Report() {
     pageWritten_ = false;
     std::vector<ReportRow> rows;
     try {
-        rows = reportRows(appState().db(), ReportCriteria{DTPFrom->date(), DTPTo->date(),
-                                                          texts.daily, appState().gEmployee});
+        rows = appState().db().reportRows(
+            ReportCriteria{DTPFrom->date(), DTPTo->date(), texts.daily, appState().gEmployee});
     } catch (const store::DbError& error) {
         showError(kQueryFailedText + error.message());
         return;
@@ -225,8 +225,8 @@ void frmReportCriteria::cmdExport_Click() {
     const bool daily = chkDaily->isChecked();
     std::vector<ReportRow> rows;
     try {
-        rows = reportRows(appState().db(), ReportCriteria{DTPFrom->date(), DTPTo->date(), daily,
-                                                          appState().gEmployee});
+        rows = appState().db().reportRows(
+            ReportCriteria{DTPFrom->date(), DTPTo->date(), daily, appState().gEmployee});
     } catch (const store::DbError& error) {
         showError(kQueryFailedText + error.message());
         return;

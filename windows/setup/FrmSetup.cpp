@@ -1,7 +1,6 @@
 #include "FrmSetup.h"
 
 #include "ConnectDataBase.h"
-#include "Maintenance.h"
 #include "PictureButton.h"
 #include "Records.h"
 #include "ReportDbErrors.h"
@@ -83,7 +82,7 @@ bool databaseUsable() {
     if (!databaseFound())
         return false;
     const AppState& state = appState();
-    if (state.gDataBase && state.gDataBase->path() == state.gDataBaseLoc)
+    if (state.gDataBase && state.gDataBase->location() == state.gDataBaseLoc)
         return true;
     try {
         ConnectDataBase();
@@ -276,9 +275,9 @@ void FrmSetup::cmdHelp_Click() {
     help().open(this, QStringLiteral("setup.htm"));
 }
 
-store::Database& FrmSetup::databaseForMaintenance() {
+store::Store& FrmSetup::databaseForMaintenance() {
     AppState& state = appState();
-    if (!state.gDataBase || state.gDataBase->path() != state.gDataBaseLoc)
+    if (!state.gDataBase || state.gDataBase->location() != state.gDataBaseLoc)
         ConnectDataBase();
     return state.db();
 }
@@ -297,7 +296,7 @@ void FrmSetup::cmdCompact_Click() {
     prompter().message(this, kCompactBegin, kAppTitle, MsgIcon::None, MsgButtons::Ok);
     try {
         const BusyWindow busy(this);
-        store::compactDatabase(databaseForMaintenance());
+        databaseForMaintenance().compact();
     } catch (const store::DbError& error) {
         prompter().message(this, compactFailed(error.message()), kAppTitle, MsgIcon::Critical,
                            MsgButtons::Ok);
@@ -316,8 +315,8 @@ void FrmSetup::cmdDelete_Click() {
         return;
     const QString employee = appState().gEmployee;
     try {
-        store::Database& db = databaseForMaintenance();
-        int count = store::countRecordsBefore(db, employee, *cutoff);
+        store::Store& db = databaseForMaintenance();
+        int count = db.countRecordsBefore(employee, *cutoff);
         // The count can change while the question is open (another copy of the
         // program records on a shared file): then the question is asked again
         // with the new number, so what is deleted is always what was agreed to.
@@ -330,12 +329,12 @@ void FrmSetup::cmdDelete_Click() {
             if (prompter().message(this, deleteQuestion(count), kAppTitle, MsgIcon::None,
                                    MsgButtons::OkCancel) != MsgAnswer::Ok)
                 return;
-            if (const auto deleted = store::purgeRecordsBefore(db, employee, *cutoff, count)) {
+            if (const auto deleted = db.purgeRecordsBefore(employee, *cutoff, count)) {
                 prompter().message(this, deletedMessage(*deleted), kAppTitle, MsgIcon::None,
                                    MsgButtons::Ok);
                 return;
             }
-            count = store::countRecordsBefore(db, employee, *cutoff);
+            count = db.countRecordsBefore(employee, *cutoff);
         }
     } catch (const store::DbError& error) {
         prompter().message(this, deleteFailed(error.message()), kAppTitle, MsgIcon::Critical,

@@ -9,7 +9,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace store {
-class Database;
+class Store;
 }
 
 // The Time and Settings window: who the user is, the wording of the client
@@ -38,7 +38,7 @@ private:
 
     void showLocation();
     // The open database of the file the settings name, opened if needed.
-    store::Database& databaseForMaintenance();
+    store::Store& databaseForMaintenance();
 
     QLineEdit* txtEmp = nullptr;
     QLineEdit* txtComp = nullptr;

@@ -1,10 +1,11 @@
 #include "FrmControl.h"
 
+#include "Appends.h"
 #include "CodeRows.h"
 #include "DateText.h"
 #include "Functions.h"
 #include "PictureButton.h"
-#include "Records.h"
+#include "RecentRecord.h"
 #include "ReportDbErrors.h"
 #include "SavedLayout.h"
 #include "Services.h"
@@ -22,14 +23,8 @@
 
 namespace {
 
-std::optional<store::ActivityRecord> latestRecent() {
-    const AppState& state = appState();
-    std::vector<store::ActivityRecord> recent = store::recentRecords(
-        appState().db(), state.gEmployee, store::recentCutoff(appClock().now()),
-        store::RecentOrder::EndTimeDesc, std::nullopt, 1);
-    if (recent.empty())
-        return std::nullopt;
-    return recent.front();
+std::optional<store::ActivityRecord> latestRecentRecord() {
+    return latestRecent(appState().db(), appState().gEmployee, appClock().now());
 }
 
 } // namespace
@@ -142,36 +137,34 @@ void FrmControl::applyLayout(const SavedLayout& layout) {
 }
 
 void FrmControl::frmControlLoadRecords() {
-    reportDbErrors(this, QStringLiteral("The recent activity and the lists could not be read."),
-                   [this] {
-                       // Every query runs before anything on screen changes, so a failing
-                       // one leaves the window as it was.
-                       const std::optional<store::ActivityRecord> latest = latestRecent();
-                       const CodeListRows rows = CodeListFrames::readRows();
+    reportDbErrors(
+        this, QStringLiteral("The recent activity and the lists could not be read."), [this] {
+            // Every query runs before anything on screen changes, so a failing
+            // one leaves the window as it was.
+            const std::optional<store::ActivityRecord> latest = latestRecentRecord();
+            const CodeListRows rows = CodeListFrames::readRows();
 
-                       lists_->clear();
-                       span_->hideDatePickers();
-                       if (latest) {
-                           span_->setBeginTime(toMinute(latest->endTime.time()));
-                           span_->setBeginDate(latest->endTime.date());
-                       } else {
-                           span_->setBeginDate(appClock().now().addSecs(-3600).date());
-                           span_->setBeginTime(toMinute(appClock().now().addSecs(-3600).time()));
-                       }
-                       span_->setEndDate(appClock().now().date());
-                       span_->dtBegin_Change();
-                       span_->dtEnd_Change();
-                       span_->TotalRecalculate();
+            lists_->clear();
+            span_->hideDatePickers();
+            const QDateTime begin =
+                todayBegin(appClock().now(),
+                           latest ? std::optional<QDateTime>(latest->endTime) : std::nullopt);
+            span_->setBeginTime(begin.time());
+            span_->setBeginDate(begin.date());
+            span_->setEndDate(appClock().now().date());
+            span_->dtBegin_Change();
+            span_->dtEnd_Change();
+            span_->TotalRecalculate();
 
-                       lists_->fill(rows, latest);
-                       if (rows.clients.empty() && rows.work.empty())
-                           help().open(this, QStringLiteral("EmptyInformation.htm"));
-                   });
+            lists_->fill(rows, latest);
+            if (rows.clients.empty() && rows.work.empty())
+                help().open(this, QStringLiteral("EmptyInformation.htm"));
+        });
 }
 
 void FrmControl::StatusBar() {
     reportDbErrors(this, QStringLiteral("The latest record could not be read."),
-                   [this] { showStatus(statusTextsFor(latestRecent())); });
+                   [this] { showStatus(statusTextsFor(latestRecentRecord())); });
 }
 
 void FrmControl::showStatus(const StatusTexts& texts) {
@@ -192,12 +185,11 @@ void FrmControl::cmdAdd_Click() {
         reportDbErrors(this, QStringLiteral("The activity was not recorded."), [this] {
             const AppState& state = appState();
             store::ActivityRecord record;
-            record.date = appClock().now();
             record.beginTime = span_->recordedBegin();
             record.endTime = span_->recordedEnd();
             lists_->takeSelection(record, state.gClientLabel);
             record.employee = settings().text(keys::Emp);
-            store::appendRecord(appState().db(), record);
+            store::addControlRecord(appState().db(), record, appClock().now());
         });
     if (!recorded)
         return;
@@ -209,15 +201,15 @@ void FrmControl::cmdAdd_Click() {
 
 void FrmControl::cmdUndo_Click() {
     if (!reportDbErrors(this, QStringLiteral("The last entry was not undone."), [] {
-            store::deleteLastRecord(appState().db(), appState().gEmployee, appClock().now());
+            store::undoLastRecord(appState().db(), appState().gEmployee, appClock().now());
         }))
         return;
     frmControlLoadRecords();
     StatusBar();
 }
 
-void FrmControl::switchTo(int form) {
-    forms().show(static_cast<Form>(form));
+void FrmControl::switchTo(Form form) {
+    forms().show(form);
     close();
 }
 
@@ -229,16 +221,16 @@ void FrmControl::cmdInput_Click() {
 }
 
 void FrmControl::cmdClient_Click() {
-    switchTo(static_cast<int>(Form::Client));
+    switchTo(Form::Client);
 }
 void FrmControl::cmdUtil_Click() {
-    switchTo(static_cast<int>(Form::Work));
+    switchTo(Form::Work);
 }
 void FrmControl::cmdTime_Click() {
-    switchTo(static_cast<int>(Form::Setup));
+    switchTo(Form::Setup);
 }
 void FrmControl::cmdReport_Click() {
-    switchTo(static_cast<int>(Form::Report));
+    switchTo(Form::Report);
 }
 
 void FrmControl::cmdHelp_Click() {

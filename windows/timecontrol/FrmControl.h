@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CodeListFrames.h"
+#include "Forms.h"
 #include "SpanControls.h"
 #include "StatusTexts.h"
 
@@ -51,9 +52,7 @@ private:
     void applyLayout(const SavedLayout& layout);
     void showStatus(const StatusTexts& texts);
     // Shows `form`, then unloads this window.
-    void switchTo(int form);
-    // Runs `work`; a database error is shown under `failed` and leaves the
-    // window as it is.
+    void switchTo(Form form);
 
     CodeListFrames* lists_;
     QToolButton* cmdAdd;

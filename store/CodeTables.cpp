@@ -1,6 +1,8 @@
-#include "CodeTable.h"
+#include "CodeTables.h"
 
 #include "Records.h"
+
+namespace store {
 
 namespace {
 
@@ -40,45 +42,52 @@ const TableSql& sqlFor(CodeTable table) {
 
 } // namespace
 
-std::vector<CodeEntry> codeEntries(store::Database& db, CodeTable table) {
-    store::Statement list(db, sqlFor(table).list);
-    std::vector<CodeEntry> entries;
-    while (list.step())
-        entries.push_back({static_cast<qint32>(list.int64(0)), list.text(1)});
-    return entries;
+std::vector<CodeEntry> codeEntries(Database& db, CodeTable table) {
+    Statement list(db, sqlFor(table).list);
+    // Read again from the first row when another copy holds the file too long.
+    return retryWhileBusy([&] {
+        std::vector<CodeEntry> entries;
+        while (list.step())
+            entries.push_back({static_cast<qint32>(list.int64(0)), list.text(1)});
+        return entries;
+    });
 }
 
-std::optional<qint32> highestCode(store::Database& db, CodeTable table) {
-    store::Statement top(db, sqlFor(table).highest);
-    if (!top.step() || top.isNull(0))
-        return std::nullopt;
-    return static_cast<qint32>(top.int64(0));
+std::optional<qint32> highestCode(Database& db, CodeTable table) {
+    Statement top(db, sqlFor(table).highest);
+    return retryWhileBusy([&]() -> std::optional<qint32> {
+        if (!top.step() || top.isNull(0))
+            return std::nullopt;
+        return static_cast<qint32>(top.int64(0));
+    });
 }
 
-AddOutcome addCodeEntry(store::Database& db, CodeTable table, const CodeEntry& entry) {
+AddOutcome addCodeEntry(Database& db, CodeTable table, const CodeEntry& entry) {
     const TableSql& sql = sqlFor(table);
-    store::requireStorableText(QString::fromLatin1(sql.nameField), entry.name);
-    return store::writeTransaction(db, [&] {
-        store::Statement byNumber(db, sql.numberLookup);
+    requireStorableText(QString::fromLatin1(sql.nameField), entry.name);
+    return writeTransaction(db, [&] {
+        Statement byNumber(db, sql.numberLookup);
         byNumber.bind(1, entry.number);
         if (byNumber.step())
             return AddOutcome::NumberTaken;
-        store::Statement byName(db, sql.nameLookup);
+        Statement byName(db, sql.nameLookup);
         byName.bind(1, entry.name);
         if (byName.step())
             return AddOutcome::NameTaken;
-        store::Statement insert(db, sql.insert);
+        Statement insert(db, sql.insert);
         insert.bind(1, entry.number).bind(2, entry.name);
         insert.run();
         return AddOutcome::Added;
     });
 }
 
-int deleteCodeEntry(store::Database& db, CodeTable table, const CodeEntry& entry) {
-    return store::writeTransaction(db, [&] {
-        store::Statement remove(db, sqlFor(table).remove);
+int deleteCodeEntry(Database& db, CodeTable table, const CodeEntry& entry) {
+    return writeTransaction(db, [&] {
+        Statement remove(db, sqlFor(table).remove);
         remove.bind(1, entry.number).bind(2, entry.name);
         remove.run();
         return db.changes();
     });
 }
+
+} // namespace store

@@ -1,0 +1,268 @@
+#include "CliValues.h"
+#include "FileStore.h"
+#include "Records.h"
+#include "ReportFiles.h"
+#include "ReportWindow.h"
+#include "Schema.h"
+#include "TestEnvironment.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Thursday 5 March 2026, 2:00 PM, for the program and the windows alike.
+const QDateTime kNow(QDate(2026, 3, 5), QTime(14, 0));
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The companion run as a program, on a database with clients 10 Acme and
+// 20 Birch and work codes 7 Design and 8 Build, for employee Pat.
+class TestCli : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnvironment> env;
+    QString file;
+
+    Run cli(QStringList arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOURLOOM_NOW", kNow.toString(Qt::ISODate));
+        process.setProcessEnvironment(environment);
+        process.start(HL_CLI_PATH, arguments);
+        if (!process.waitForFinished(60000))
+            qFatal("hourloom-cli did not finish");
+        return {process.exitCode(), process.readAllStandardOutput(),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    // As Pat, on the test's database.
+    Run pat(const QStringList& arguments) {
+        return cli(QStringList{"--database", file, "--employee", "Pat"} + arguments);
+    }
+    QJsonArray day(const QString& date) {
+        return QJsonDocument::fromJson(pat({"day", date, "--json"}).out).array();
+    }
+
+private slots:
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        env->clockNow.set(kNow);
+        // Where the companion, like the windowed program, finds the settings.
+        env->settingsStore = std::make_unique<Settings>(env->path("config/hourloom/hourloom.ini"));
+        services().settings = env->settingsStore.get();
+        env->openNewDatabase().exec(
+            "INSERT INTO tblClient VALUES (10, 'Acme'); INSERT INTO tblClient VALUES (20, 'Birch');"
+            "INSERT INTO tblWork VALUES (7, 'Design'); INSERT INTO tblWork VALUES (8, 'Build');");
+        file = env->state.gDataBaseLoc;
+    }
+    void cleanup() { env.reset(); }
+
+    void datesAndTimesAsTyped() {
+        QCOMPARE(dateFromArgument("2026-03-05"), QDate(2026, 3, 5));
+        QCOMPARE(dateFromArgument(" 3/5/2026"), QDate(2026, 3, 5));
+        for (const char* bad : {"2026-02-30", "2026-3-5", "3/5/26", "13/1/2026", "yesterday", ""})
+            QVERIFY2(!dateFromArgument(bad), bad);
+        QCOMPARE(timeFromArgument("14:05"), QTime(14, 5));
+        QCOMPARE(timeFromArgument("2:05 PM"), QTime(14, 5));
+        QCOMPARE(timeFromArgument("12:30am"), QTime(0, 30));
+        QCOMPARE(timeFromArgument("12:00 p.m."), QTime(12, 0));
+        for (const char* bad : {"24:00", "9", "13:00 PM", "0:10 AM", "9:5", "noon"})
+            QVERIFY2(!timeFromArgument(bad), bad);
+        QCOMPARE(momentFromArgument("3/4/2026 11:30 PM", kNow.date()),
+                 QDateTime(QDate(2026, 3, 4), QTime(23, 30)));
+        QCOMPARE(momentFromArgument("9:15", kNow.date()), QDateTime(kNow.date(), QTime(9, 15)));
+    }
+
+    // Every refusal: its exit status, its message, and not a byte written.
+    void refusals_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList{} << 2 << "No command given.";
+        QTest::newRow("unknown command")
+            << QStringList{"bogus"} << 2 << "Unknown command \"bogus\"";
+        QTest::newRow("unknown option") << QStringList{"day", "--frob"} << 2 << "Unknown option";
+        QTest::newRow("too many") << QStringList{"undo", "now"} << 2 << "undo takes no arguments";
+        QTest::newRow("bad date") << QStringList{"day", "2026-02-30"} << 2
+                                  << "The day \"2026-02-30\" is not a date";
+        QTest::newRow("bad time") << QStringList{"track", "Acme", "7", "--from", "25:00"} << 2
+                                  << "The begin \"25:00\" is not a time";
+        QTest::newRow("bad format")
+            << QStringList{"report", "--format", "pdf"} << 2 << "Unknown format \"pdf\"";
+        QTest::newRow("unknown client")
+            << QStringList{"track", "Nobody", "Design", "--from", "9:00"} << 1
+            << "No client is numbered or named \"Nobody\".\nActivity NOT Recorded: Client "
+               "information was not selected.\n Both Client and work";
+        QTest::newRow("unknown work") << QStringList{"track", "10", "8x", "--from", "9:00"} << 1
+                                      << "No work code is numbered or named \"8x\"";
+        QTest::newRow("zero span") << QStringList{"track", "Acme", "7", "--from", "14:00"} << 1
+                                   << "Time selected to record is at 0.";
+        QTest::newRow("end before begin")
+            << QStringList{"track", "Acme", "7", "--from", "9:00", "--to", "8:00"} << 1
+            << "Time selected to record is at 0.";
+        QTest::newRow("nothing to undo") << QStringList{"undo"} << 1 << "Nothing was undone";
+        QTest::newRow("number not numeric") << QStringList{"clients", "add", "Initech", "1e3"} << 1
+                                            << "Client Number must be numeric.";
+        QTest::newRow("name taken") << QStringList{"works", "add", "design"} << 1
+                                    << "Work Description \"design\" is already in the work codes";
+        QTest::newRow("number taken") << QStringList{"clients", "add", "Initech", "20"} << 1
+                                      << "Client Number 20 is already in the client list";
+        QTest::newRow("name too long") << QStringList{"clients", "add", QString(256, 'n')} << 1
+                                       << "longer than 255 characters";
+        QTest::newRow("delete unknown") << QStringList{"clients", "delete", "99"} << 1
+                                        << "Client Number 99 is not in the client list";
+        QTest::newRow("no records to export") << QStringList{"report", "--format", "csv"} << 1
+                                              << "No records to export.\nExport Canceled.";
+        QTest::newRow("purge unconfirmed")
+            << QStringList{"purge", "0"} << 1 << "Permenently delete 1 records from database?";
+        QTest::newRow("backup over a file")
+            << QStringList{"backup", "{db}"} << 3 << "the file exists";
+        QTest::newRow("init over a file") << QStringList{"init", "{db}"} << 3 << "already exists";
+        QTest::newRow("missing file") << QStringList{"--database", "{missing}", "status"} << 3
+                                      << "{missing}: there is no such file.";
+        QTest::newRow("wrong key")
+            << QStringList{"--database", "{foreign}", "day"} << 3 << "made with another password";
+        QTest::newRow("server") << QStringList{"--database", "postgresql://db/time", "day"} << 3
+                                << "opens database files only";
+    }
+    void refusals() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        store::appendRecord(env->db(), {kNow, kNow.addDays(-20), kNow.addDays(-20).addSecs(600), 10,
+                                        "Acme", 7, "Design", "Pat"});
+        const QString missing = env->path("missing.HL1");
+        const QString foreign = env->path("foreign.HL1");
+        store::createSchema(*std::make_unique<store::Database>(foreign, "not the key",
+                                                               store::Database::Mode::Create));
+        const auto fill = [&](QString text) {
+            return text.replace("{db}", file)
+                .replace("{missing}", missing)
+                .replace("{foreign}", foreign);
+        };
+        for (QString& argument : arguments)
+            argument = fill(argument);
+        const QByteArray before = fileBytes(file);
+        const QByteArray foreignBefore = fileBytes(foreign);
+        const Run run = pat(arguments);
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.contains(fill(message)), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty() || code == 2);
+        QCOMPARE(fileBytes(file), before);
+        QCOMPARE(fileBytes(foreign), foreignBefore);
+        QVERIFY(!QFile::exists(missing));
+        QCOMPARE(QDir(env->dir.path()).entryList({"*.bak", "*.bak.new", "*-journal"}),
+                 QStringList());
+    }
+
+    void trackUndoAndDayRoundTrip() {
+        // 9:00 to 10:30, then from where it ended to now, then 45 minutes more.
+        QCOMPARE(pat({"track", "Acme", "Design", "--from", "9:00", "--to", "10:30 AM"}).code, 0);
+        const Run second = pat({"track", "20", "build", "--json"});
+        QCOMPARE(second.code, 0);
+        const QJsonObject recorded = QJsonDocument::fromJson(second.out).object();
+        QCOMPARE(recorded["beginTime"].toString(), "2026-03-05T10:30:00");
+        QCOMPARE(recorded["endTime"].toString(), "2026-03-05T14:00:00");
+        QCOMPARE(recorded["date"].toString(), "2026-03-05T14:00:00");
+        QCOMPARE(recorded["clientName"].toString(), "Birch");
+        QCOMPARE(recorded["workDescription"].toString(), "Build");
+        QCOMPARE(pat({"track", "Birch", "8", "--minutes", "45"}).code, 0);
+        QCOMPARE(day("2026-03-05").size(), 3);
+        QCOMPARE(pat({"day", "3/5/2026"}).out.split('\n').at(1).simplified(),
+                 "Acme 10 Design 7 3/5/2026 9:00:00 AM 3/5/2026 10:30:00 AM");
+        // Records of another employee are neither listed nor undone.
+        QCOMPARE(cli({"--database", file, "--employee", "Sam", "undo"}).code, 1);
+        QVERIFY(pat({"undo"}).out.startsWith("Undone: Birch  20  Build  8  3/5/2026 2:00:00 PM"));
+        QCOMPARE(pat({"undo"}).code, 0);
+        const QJsonArray left = day("2026-03-05");
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left[0].toObject()["minutes"].toInt(), 90);
+        const QJsonObject status = QJsonDocument::fromJson(pat({"status", "--json"}).out).object();
+        QCOMPARE(status["recordedUpToNow"].toBool(), false);
+        QCOMPARE(status["lagMinutes"].toInt(), 210);
+        QCOMPARE(status["latest"].toObject()["endTime"].toString(), "2026-03-05T10:30:00");
+        // Only what the window would have stamped is stored.
+        const auto stored = store::dayRecords(env->db(), "Pat", kNow.date());
+        QCOMPARE(stored.size(), size_t(1));
+        QCOMPARE(stored[0].date, kNow);
+    }
+
+    // The page and the export the window writes, and the companion's output,
+    // for the same week and settings.
+    void reportBytesAreTheWindows() {
+        settings().setText(keys::Emp, "Pat");
+        settings().setText(keys::Comp, "Acme & Co <Ltd>");
+        env->state.gEmployee = "Pat";
+        env->state.gClientLabel = "Client";
+        const QDateTime lastWeek = kNow.addDays(-7);
+        store::appendRecord(env->db(), {lastWeek, lastWeek.addSecs(-5400), lastWeek, 20,
+                                        "Birch \"B\"", 8, "Build", "Pat"});
+        store::appendRecord(env->db(),
+                            {lastWeek, lastWeek.addDays(1), lastWeek.addDays(1).addSecs(900), 10,
+                             "Acme", 7, "Design", "Pat"});
+        frmReportCriteria window;
+        const QByteArray page = fileBytes(reportPagePath());
+        QVERIFY(page.contains("<TD>Birch &quot;B&quot;</TD>"));
+        QCOMPARE(cli({"--database", file, "report", "--format", "html"}).out, page);
+
+        window.findChild<QCheckBox*>("chkDaily")->click();
+        window.findChild<QCheckBox*>("chkMins")->click();
+        const QString exported = env->path("week.csv");
+        env->prompts.files = {exported};
+        window.findChild<QToolButton*>("cmdExport")->click();
+        QVERIFY(fileBytes(exported).contains("\"Birch \"\"B\"\"\""));
+        const QString written = env->path("cli.csv");
+        QCOMPARE(cli({"--database", file, "report", "--format", "csv", "--daily", "--mins",
+                      "--output", written})
+                     .code,
+                 0);
+        QCOMPARE(fileBytes(written), fileBytes(exported));
+    }
+
+    // The companion records while another copy of it records for someone else.
+    void writesBesideAnotherWriterLoseNothing() {
+        const auto loop = [&](const QString& employee) {
+            QString script;
+            for (int i = 0; i < 20; ++i)
+                script += QString("'%1' --database '%2' --employee %3 track Acme Design --from "
+                                  "'3/2/2026 %4:%5' --minutes 1 || exit 1\n")
+                              .arg(HL_CLI_PATH, file, employee)
+                              .arg(8 + i / 30)
+                              .arg(i % 30 * 2, 2, 10, QChar('0'));
+            auto* process = new QProcess(this);
+            process->start("sh", {"-c", script});
+            return process;
+        };
+        QProcess* mine = loop("Pat");
+        QProcess* theirs = loop("Sam");
+        for (QProcess* process : {mine, theirs}) {
+            QVERIFY(process->waitForFinished(120000));
+            QCOMPARE(process->exitCode(), 0);
+        }
+        for (const char* employee : {"Pat", "Sam"}) {
+            const auto records = store::dayRecords(env->db(), employee, QDate(2026, 3, 2));
+            QCOMPARE(records.size(), size_t(20));
+            for (size_t i = 1; i < records.size(); ++i)
+                QVERIFY(records[i].beginTime > records[i - 1].beginTime);
+        }
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "test_cli.moc"
