@@ -137,6 +137,28 @@ std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, co
     return readAll(query);
 }
 
+void forEachRecord(Database& db, const std::function<void(const ActivityRecord&)>& visit) {
+    // Only the first read can find the file busy: from then on the walk holds
+    // its shared lock, so a retry never hands a record over twice.
+    retryWhileBusy([&] {
+        db.exec("BEGIN");
+        try {
+            Statement rows(db, (QByteArray("SELECT ") + kColumns +
+                                ", rowid FROM tblTimeSheet ORDER BY rowid")
+                                   .constData());
+            while (rows.step()) {
+                ActivityRecord record = readRecord(rows);
+                record.id = rows.int64(8);
+                visit(record);
+            }
+        } catch (...) {
+            db.exec("ROLLBACK");
+            throw;
+        }
+        db.exec("COMMIT");
+    });
+}
+
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment) {
     Statement query(db, "SELECT 1 FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? LIMIT 1");
     query.bind(1, moment).bind(2, employee);

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,10 @@ std::vector<ActivityRecord> recentRecords(Database& db, const QString& employee,
 // that end, or begin, between midnight and 11:59 PM of `day`, by BeginTime
 // ascending.
 std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, const QDate& day);
+
+// Hands every record of the file to `visit`, by key, in one read transaction
+// so that the walk sees one consistent state while others write.
+void forEachRecord(Database& db, const std::function<void(const ActivityRecord&)>& visit);
 
 // Whether the employee has any record ending at or after `moment`.
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment);
