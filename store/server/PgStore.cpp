@@ -129,7 +129,7 @@ void PgStore::insertRecord(const ActivityRecord& r) {
     values << r.date << r.beginTime << r.endTime << r.clientNumber << r.clientName
            << r.workDescription << r.workCode;
     // With no name given, the server fills in this login's own.
-    if (r.employee.isEmpty()) {
+    if (r.employee.isEmpty() && !employeeName_.isEmpty()) {
         values << std::nullopt;
     } else {
         requireStorableText(QStringLiteral("The employee name"), r.employee);
