@@ -36,8 +36,9 @@ int codeFor(const char* sqlState) {
     return SQLITE_ERROR;
 }
 
+// libpq's messages come in several indented lines; a message box wants one.
 QString trimmedMessage(const char* text) {
-    return QString::fromUtf8(text ? text : "").trimmed();
+    return QString::fromUtf8(text ? text : "").simplified();
 }
 
 // The server's reason: its message, and its detail or hint when it gives one.
