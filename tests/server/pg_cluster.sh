@@ -11,7 +11,8 @@
 set -eu
 BIN=${HOURLOOM_PG_BIN:-/usr/lib/postgresql/15/bin}
 action=$1
-state=$2
+state=$(readlink -f "$2")
+self=$(readlink -f "$0")
 cd /tmp
 
 as_owner() {
@@ -24,7 +25,8 @@ as_owner() {
 
 case "$action" in
 start)
-    rm -f "$state"
+    # A cluster left behind by an interrupted run goes first.
+    [ -f "$state" ] && sh "$self" stop "$state"
     if [ ! -x "$BIN/initdb" ]; then
         echo "skipped: no PostgreSQL server binaries at $BIN (package postgresql-15)"
         exit 0
