@@ -20,8 +20,9 @@ const QDateTime kNow = at(3, 2, 16, 0);
 
 ActivityRecord record(const QString& employee, const QDateTime& begin, const QDateTime& end,
                       const QString& client = "Acme", const QString& work = "Design") {
-    return {end, begin, end, client == "Acme" ? 7 : 8, client, work == "Design" ? 3 : 4, work,
-            employee};
+    const bool acme = client.compare("Acme", Qt::CaseInsensitive) == 0;
+    const bool design = work.compare("Design", Qt::CaseInsensitive) == 0;
+    return {end, begin, end, acme ? 7 : 8, client, design ? 3 : 4, work, employee};
 }
 
 QList<QDateTime> endsOf(const std::vector<ActivityRecord>& records) {
@@ -230,7 +231,9 @@ private slots:
     }
     void reportSumsByBeginTime() {
         QFETCH(bool, daily);
-        db->appendRecord(record("ann", at(3, 2, 9, 0), at(3, 2, 10, 30)));
+        db->appendRecord(record("ann", at(3, 2, 9, 0), at(3, 2, 10, 0)));
+        // Names that differ only in case are summed together, as the lists compare them.
+        db->appendRecord(record("ann", at(3, 2, 10, 0), at(3, 2, 10, 30), "ACME", "design"));
         db->appendRecord(record("ann", at(3, 3, 9, 0), at(3, 3, 9, 45, 1)));
         db->appendRecord(record("ann", at(3, 3, 23, 50), at(3, 4, 0, 10), "Beta", "Code"));
         // The day after the last counts at its midnight, not a second later.
@@ -251,7 +254,14 @@ private slots:
                                                   sum(1200, QDate(2026, 3, 5), true)}
                   : std::vector<store::ReportRow>{sum(5400 + 2701, {}, false),
                                                   sum(2400, {}, true)};
-        QCOMPARE(rows, expected);
+        const auto spellingAside = [](std::vector<store::ReportRow> sums) {
+            for (auto& sum : sums) {
+                sum.clientName = sum.clientName.toLower();
+                sum.workDescription = sum.workDescription.toLower();
+            }
+            return sums;
+        };
+        QCOMPARE(spellingAside(rows), spellingAside(expected));
     }
 
     void purgeDeletesOnlyWhatTheUserAgreedTo() {
