@@ -53,8 +53,9 @@ PgStore& storeOf(const char* database, const char* fill, const char* login, cons
     auto& slot = open[QLatin1String(database)];
     if (!slot) {
         Connection cluster(serverUrl("postgres", "hourloom_admin"));
-        if (cluster.exec("SELECT 1 FROM pg_database WHERE datname = $1",
-                         store::server::Params() << QLatin1String(database))
+        if (cluster
+                .exec("SELECT 1 FROM pg_database WHERE datname = $1",
+                      store::server::Params() << QLatin1String(database))
                 .rows() == 0) {
             cluster.exec(QByteArray("CREATE DATABASE ") + database);
             const QString admin = serverUrl(database, "hourloom_admin");
@@ -97,8 +98,8 @@ void BM_ServerAppend(benchmark::State& state) {
 void BM_ServerRecentRecords(benchmark::State& state) {
     PgStore& server = storeBench();
     for (auto _ : state)
-        benchmark::DoNotOptimize(server.recentRecords(kWho, kNow.addSecs(-5 * 3600),
-                                                      store::RecentOrder::EndTimeDesc));
+        benchmark::DoNotOptimize(
+            server.recentRecords(kWho, kNow.addSecs(-5 * 3600), store::RecentOrder::EndTimeDesc));
 }
 
 void BM_ServerCaptureCheck(benchmark::State& state) {

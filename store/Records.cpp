@@ -143,9 +143,9 @@ void forEachRecord(Database& db, const std::function<void(const ActivityRecord&)
     retryWhileBusy([&] {
         db.exec("BEGIN");
         try {
-            Statement rows(db, (QByteArray("SELECT ") + kColumns +
-                                ", rowid FROM tblTimeSheet ORDER BY rowid")
-                                   .constData());
+            Statement rows(
+                db, (QByteArray("SELECT ") + kColumns + ", rowid FROM tblTimeSheet ORDER BY rowid")
+                        .constData());
             while (rows.step()) {
                 ActivityRecord record = readRecord(rows);
                 record.id = rows.int64(8);

@@ -30,11 +30,20 @@ qint64 secondsOf(const ActivityRecord& r) {
 void appendCopyText(QByteArray& rows, const QString& text) {
     for (const char c : text.toUtf8()) {
         switch (c) {
-        case '\\': rows += "\\\\"; break;
-        case '\t': rows += "\\t"; break;
-        case '\n': rows += "\\n"; break;
-        case '\r': rows += "\\r"; break;
-        default: rows += c;
+        case '\\':
+            rows += "\\\\";
+            break;
+        case '\t':
+            rows += "\\t";
+            break;
+        case '\n':
+            rows += "\\n";
+            break;
+        case '\r':
+            rows += "\\r";
+            break;
+        default:
+            rows += c;
         }
     }
 }

@@ -174,21 +174,23 @@ void Connection::connect() {
     const QByteArray userTimeout = QByteArray::number(kConnectSeconds * 1000);
     // Values before dbname are defaults the URI may override; those after it
     // are the program's own.
-    const char* keywords[] = {"connect_timeout", "keepalives_idle", "keepalives_interval",
+    const char* keywords[] = {"connect_timeout",  "keepalives_idle",  "keepalives_interval",
                               "keepalives_count", "tcp_user_timeout", "fallback_application_name",
-                              "dbname", "client_encoding", nullptr};
-    const char* values[] = {timeout.constData(), "5", "2", "2", userTimeout.constData(), "hourloom",
-                            url.constData(), "UTF8", nullptr};
+                              "dbname",           "client_encoding",  nullptr};
+    const char* values[] = {
+        timeout.constData(), "5",    "2",    "2", userTimeout.constData(), "hourloom",
+        url.constData(),     "UTF8", nullptr};
     conn_ = PQconnectdbParams(keywords, values, 1);
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
-        const QString reason = conn_ ? trimmedMessage(PQerrorMessage(conn_))
-                                     : QStringLiteral("out of memory");
+        const QString reason =
+            conn_ ? trimmedMessage(PQerrorMessage(conn_)) : QStringLiteral("out of memory");
         dropConnection();
         throw DbError(SQLITE_CANTOPEN,
                       QStringLiteral("Cannot connect to the %1: %2").arg(location_, reason));
     }
     // The server's notices (a role already a member, ...) are no one's business here.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     // Dates travel as "YYYY-MM-DD HH:MM:SS", no statement runs unbounded, and
     // no short query waits for the JIT compiler (it costs more than it saves).
     execScript(QByteArray("SET DateStyle = ISO, MDY; SET jit = off; SET statement_timeout = " +
@@ -298,9 +300,9 @@ QByteArray Connection::quotedIdentifier(const QString& name) {
     const QByteArray utf8 = name.toUtf8();
     char* quoted = PQescapeIdentifier(conn_, utf8.constData(), static_cast<size_t>(utf8.size()));
     if (!quoted)
-        throw DbError(SQLITE_MISUSE, QStringLiteral("The name \"%1\" cannot be used on the %2: %3")
-                                         .arg(name, location_,
-                                              trimmedMessage(PQerrorMessage(conn_))));
+        throw DbError(SQLITE_MISUSE,
+                      QStringLiteral("The name \"%1\" cannot be used on the %2: %3")
+                          .arg(name, location_, trimmedMessage(PQerrorMessage(conn_))));
     QByteArray result(quoted);
     PQfreemem(quoted);
     return result;

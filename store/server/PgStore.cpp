@@ -90,8 +90,8 @@ QByteArray reportSql(bool daily) {
     return "SELECT extract(epoch FROM sum(Span))::bigint, ClientNumber, "
            "ClientName::public.citext COLLATE \"C\" AS Client, WorkCode, "
            "WorkDescription::public.citext COLLATE \"C\" AS Work" +
-           (daily ? QByteArray(", Day") : QByteArray()) + " FROM (" + inner + ") AS exact GROUP BY " +
-           day + "ClientNumber, Client, WorkCode, Work ORDER BY " + day +
+           (daily ? QByteArray(", Day") : QByteArray()) + " FROM (" + inner +
+           ") AS exact GROUP BY " + day + "ClientNumber, Client, WorkCode, Work ORDER BY " + day +
            "Client, Work, ClientNumber, WorkCode";
 }
 
@@ -164,8 +164,8 @@ std::vector<ActivityRecord> PgStore::recentRecords(const QString& employee, cons
         sql += " AND EndTime <= $3";
         values << *to;
     }
-    sql += order == RecentOrder::BeginTimeDesc ? " ORDER BY BeginTime DESC"
-                                               : " ORDER BY EndTime DESC";
+    sql +=
+        order == RecentOrder::BeginTimeDesc ? " ORDER BY BeginTime DESC" : " ORDER BY EndTime DESC";
     sql += " LIMIT $" + QByteArray::number(values.size() + 1);
     if (limit >= 0)
         values << limit;
@@ -273,10 +273,10 @@ int PgStore::deleteCodeEntry(CodeTable table, const CodeEntry& entry) {
 }
 
 std::vector<ReportRow> PgStore::reportRows(const ReportCriteria& criteria) {
-    const Result rows = server_.exec(reportSql(criteria.daily),
-                                     Params() << criteria.employee
-                                              << QDateTime(criteria.from, QTime(0, 0))
-                                              << QDateTime(criteria.to.addDays(1), QTime(0, 0)));
+    const Result rows =
+        server_.exec(reportSql(criteria.daily),
+                     Params() << criteria.employee << QDateTime(criteria.from, QTime(0, 0))
+                              << QDateTime(criteria.to.addDays(1), QTime(0, 0)));
     std::vector<ReportRow> report;
     report.reserve(static_cast<size_t>(rows.rows()));
     for (int row = 0; row < rows.rows(); ++row) {
@@ -335,12 +335,12 @@ void PgStore::backupTo(const QString& file) {
 }
 
 CheckResult PgStore::check() {
-    const Result counts = server_.exec(
-        "SELECT (SELECT count(*) FROM public.tblTimeSheet), (SELECT count(*) FROM "
-        "public.tblClient), (SELECT count(*) FROM public.tblWork), relrowsecurity, "
-        "EXISTS (SELECT 1 FROM pg_trigger WHERE tgrelid = pg_class.oid AND "
-        "tgname = 'hourloom_stamp_employee' AND tgenabled <> 'D') "
-        "FROM pg_class WHERE oid = 'public.tbltimesheet'::regclass");
+    const Result counts =
+        server_.exec("SELECT (SELECT count(*) FROM public.tblTimeSheet), (SELECT count(*) FROM "
+                     "public.tblClient), (SELECT count(*) FROM public.tblWork), relrowsecurity, "
+                     "EXISTS (SELECT 1 FROM pg_trigger WHERE tgrelid = pg_class.oid AND "
+                     "tgname = 'hourloom_stamp_employee' AND tgenabled <> 'D') "
+                     "FROM pg_class WHERE oid = 'public.tbltimesheet'::regclass");
     CheckResult result;
     result.records = counts.int64(0, 0);
     result.clients = counts.int64(0, 1);

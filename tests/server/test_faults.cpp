@@ -137,17 +137,19 @@ private slots:
     void unreachableServerIsNamedWithinSeconds_data() {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("named");
-        QTest::newRow("no server there")
-            << "postgresql:///faults?host=/nonexistent&user=alice" << "database faults on server "
-                                                                      "this computer";
-        QTest::newRow("server never answers") << "silent" << "database faults on server 127.0.0.1";
+        QTest::newRow("no server there") << "postgresql:///faults?host=/nonexistent&user=alice"
+                                         << "database faults on server "
+                                            "this computer";
+        QTest::newRow("server never answers") << "silent"
+                                              << "database faults on server 127.0.0.1";
     }
     void unreachableServerIsNamedWithinSeconds() {
         QFETCH(QString, address);
         QFETCH(QString, named);
         SilentServer silent;
         if (address == "silent")
-            address = QStringLiteral("postgresql://127.0.0.1:%1/faults?user=alice").arg(silent.port);
+            address =
+                QStringLiteral("postgresql://127.0.0.1:%1/faults?user=alice").arg(silent.port);
         QElapsedTimer took;
         took.start();
         const QString message = failureOf([&] { PgStore store(address); });

@@ -15,8 +15,8 @@ using namespace servertest;
 namespace {
 
 constexpr int kRecords = 100'000;
-const QStringList kEmployees = {"Pat",  "pat",     "Lee",    "O'Neil \\ the\tsecond", "Zoë",
-                                "Kim",  "Ana",     "Bo",     "Cy",                    "Di"};
+const QStringList kEmployees = {"Pat", "pat", "Lee", "O'Neil \\ the\tsecond", "Zoë", "Kim", "Ana",
+                                "Bo",  "Cy",  "Di"};
 
 // The parts of the file store a migration reads, over an open file.
 class FileSource : public store::Store {
@@ -107,8 +107,9 @@ private slots:
                 // Lengths of 1 to 120 minutes plus odd seconds; some cross midnight.
                 const QDateTime begin = first.addSecs(qint64(n) * 317);
                 const QDateTime end = begin.addSecs(60 * (1 + n % 120) + n % 7);
-                store::insertRecord(file, {end, begin, end, n % 13, QStringLiteral("Client %1").arg(n % 13),
-                                           n % 5, QStringLiteral("Work %1").arg(n % 5),
+                store::insertRecord(file, {end, begin, end, n % 13,
+                                           QStringLiteral("Client %1").arg(n % 13), n % 5,
+                                           QStringLiteral("Work %1").arg(n % 5),
                                            kEmployees[n % kEmployees.size()]});
             }
             file.exec("INSERT INTO tblClient VALUES (1, 'Acme'), (2, 'Tab\tand \\ back'), "
@@ -138,8 +139,10 @@ private slots:
         QCOMPARE(expected.size(), size_t(kEmployees.size()));
         QCOMPARE(serverSums(server), expected);
         store::server::PgStore target(url);
-        QCOMPARE(target.codeEntries(store::CodeTable::Client), source.codeEntries(store::CodeTable::Client));
-        QCOMPARE(target.codeEntries(store::CodeTable::Work), source.codeEntries(store::CodeTable::Work));
+        QCOMPARE(target.codeEntries(store::CodeTable::Client),
+                 source.codeEntries(store::CodeTable::Client));
+        QCOMPARE(target.codeEntries(store::CodeTable::Work),
+                 source.codeEntries(store::CodeTable::Work));
 
         // A second run finds records there and copies nothing.
         try {

@@ -27,9 +27,7 @@ class TestSecurity : public QObject {
     QString url;
     std::unique_ptr<Connection> admin;
 
-    QString as(const QString& login) {
-        return urlFor(QStringLiteral("security"), login);
-    }
+    QString as(const QString& login) { return urlFor(QStringLiteral("security"), login); }
 
 private slots:
     void initTestCase() {
@@ -55,7 +53,7 @@ private slots:
     void employeeReachesOnlyOwnRecords_data() {
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("outcome"); // first cell, rows changed, or "refused"
+        QTest::addColumn<QString>("outcome");  // first cell, rows changed, or "refused"
         QTest::addColumn<int>("aliceRecords"); // afterwards, as the administrator counts
         const auto row = [](const char* name, const char* login, const QString& sql,
                             const char* outcome, int aliceRecords = 1) {
@@ -67,8 +65,7 @@ private slots:
             "SELECT count(*) FROM tblTimeSheet WHERE Employee = 'Bob'", "0");
         row("cannot correct Bob's", "alice",
             "UPDATE tblTimeSheet SET ClientName = 'Hacked' WHERE Employee = 'Bob'", "0");
-        row("cannot delete Bob's", "alice", "DELETE FROM tblTimeSheet WHERE Employee = 'bob'",
-            "0");
+        row("cannot delete Bob's", "alice", "DELETE FROM tblTimeSheet WHERE Employee = 'bob'", "0");
         row("cannot record in Bob's name", "alice", kInsertAs.arg("'Bob'"), "refused");
         row("cannot hand her record to Bob", "alice", "UPDATE tblTimeSheet SET Employee = 'Bob'",
             "refused");
@@ -99,7 +96,8 @@ private slots:
         QString seen;
         try {
             const store::server::Result result = employee.exec(sql.toUtf8());
-            seen = sql.startsWith("SELECT") ? result.text(0, 0) : QString::number(result.affected());
+            seen =
+                sql.startsWith("SELECT") ? result.text(0, 0) : QString::number(result.affected());
         } catch (const store::DbError& error) {
             seen = QStringLiteral("refused");
             QVERIFY2(error.message().contains("security.") || error.message().contains(u"refused"),

@@ -132,8 +132,7 @@ private slots:
         QTest::newRow("ends at its midnight") << at(3, 4, 23, 0) << at(3, 5, 0, 0) << true;
         QTest::newRow("into the next day") << at(3, 5, 23, 30) << at(3, 6, 0, 30) << true;
         QTest::newRow("the day before") << at(3, 4, 9, 0) << at(3, 4, 10, 0) << false;
-        QTest::newRow("begins after 11:59 PM") << at(3, 5, 23, 59, 30) << at(3, 6, 0, 10)
-                                               << false;
+        QTest::newRow("begins after 11:59 PM") << at(3, 5, 23, 59, 30) << at(3, 6, 0, 10) << false;
     }
     void dayListHoldsWhatEndsOrBeginsThatDay() {
         QFETCH(QDateTime, begin);
@@ -216,8 +215,7 @@ private slots:
         QCOMPARE(db->addCodeEntry(table, {8, "ACME"}), store::AddOutcome::NameTaken);
         QCOMPARE(db->addCodeEntry(table, {3, "Beta"}), store::AddOutcome::Added);
         QVERIFY_THROWS_EXCEPTION(store::DbError, db->addCodeEntry(table, {9, ""}));
-        QCOMPARE(db->codeEntries(table),
-                 (std::vector<store::CodeEntry>{{3, "Beta"}, {7, "Acme"}}));
+        QCOMPARE(db->codeEntries(table), (std::vector<store::CodeEntry>{{3, "Beta"}, {7, "Acme"}}));
         QCOMPARE(db->highestCode(table), std::optional<qint32>(7));
         QCOMPARE(db->deleteCodeEntry(table, {7, "Other"}), 0);
         QCOMPARE(db->deleteCodeEntry(table, {7, "Acme"}), 1);
@@ -243,17 +241,15 @@ private slots:
         db->appendRecord(record("bob", at(3, 2, 9, 0), at(3, 2, 10, 0)));
         const auto rows = db->reportRows({QDate(2026, 3, 2), QDate(2026, 3, 4), daily, "ANN"});
         const auto sum = [](int seconds, QDate day, bool beta) {
-            return store::ReportRow{seconds / 86400.0, day, beta ? 8 : 7,
-                                    beta ? "Beta" : "Acme", beta ? 4 : 3,
-                                    beta ? "Code" : "Design"};
+            return store::ReportRow{seconds / 86400.0,      day,          beta ? 8 : 7,
+                                    beta ? "Beta" : "Acme", beta ? 4 : 3, beta ? "Code" : "Design"};
         };
         const std::vector<store::ReportRow> expected =
             daily ? std::vector<store::ReportRow>{sum(5400, QDate(2026, 3, 2), false),
                                                   sum(2701, QDate(2026, 3, 3), false),
                                                   sum(1200, QDate(2026, 3, 3), true),
                                                   sum(1200, QDate(2026, 3, 5), true)}
-                  : std::vector<store::ReportRow>{sum(5400 + 2701, {}, false),
-                                                  sum(2400, {}, true)};
+                  : std::vector<store::ReportRow>{sum(5400 + 2701, {}, false), sum(2400, {}, true)};
         const auto spellingAside = [](std::vector<store::ReportRow> sums) {
             for (auto& sum : sums) {
                 sum.clientName = sum.clientName.toLower();
