@@ -206,9 +206,8 @@ void Connection::ensureOpen() {
 void Connection::failConnection(const QString& reason) {
     dropConnection();
     throw DbError(SQLITE_IOERR,
-                  QStringLiteral("The connection to the %1 was lost (%2). Nothing of the last "
-                                 "action was saved unless the server had confirmed it; the next "
-                                 "action connects again.")
+                  QStringLiteral("The connection to the %1 was lost (%2); the last action may "
+                                 "not have been completed. The next action connects again.")
                       .arg(location_, reason.isEmpty() ? QStringLiteral("no answer") : reason));
 }
 
@@ -246,9 +245,17 @@ Result Connection::wait() {
         // A connection that broke gives an error without a state of its own.
         if (!state || PQstatus(conn_) != CONNECTION_OK)
             failConnection(reasonOf(raw));
-        if (!refused)
-            refused.emplace(codeFor(state),
-                            QStringLiteral("The %1 refused: %2").arg(location_, reasonOf(raw)));
+        if (refused)
+            continue;
+        const int code = codeFor(state);
+        refused.emplace(code,
+                        code == SQLITE_INTERRUPT
+                            ? QStringLiteral("The %1 did not finish within %2 seconds (%3); "
+                                             "nothing was changed.")
+                                  .arg(location_)
+                                  .arg(statementSeconds_)
+                                  .arg(reasonOf(raw))
+                            : QStringLiteral("The %1 refused: %2").arg(location_, reasonOf(raw)));
     }
     if (PQstatus(conn_) != CONNECTION_OK)
         failConnection(trimmedMessage(PQerrorMessage(conn_)));

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <arpa/inet.h>
+#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
@@ -128,9 +129,28 @@ private slots:
         took.start();
         const QString message = failureOf([&] { store.dayRecords("Alice", QDate(2026, 3, 2)); });
         qInfo("%s after %lld ms", qPrintable(message), took.elapsed());
-        QVERIFY2(message.contains("statement timeout"), qPrintable(message));
+        QVERIFY2(message.contains("did not finish within 5 seconds"), qPrintable(message));
         QVERIFY(took.elapsed() < (store::server::kStatementSeconds + 2) * 1000);
         admin.exec("ROLLBACK");
+        QCOMPARE(store.dayRecords("Alice", QDate(2026, 3, 2)).size(), size_t(0));
+    }
+
+    void serverThatStopsAnsweringIsGivenUpWithinSeconds() {
+        PgStore store(alice);
+        Connection admin(url);
+        const QString backend =
+            firstCell(admin, "SELECT pid FROM pg_stat_activity WHERE usename = 'alice'");
+        QVERIFY(!backend.isEmpty());
+        // A frozen server process answers nothing, not even its own timeout.
+        QCOMPARE(::kill(backend.toInt(), SIGSTOP), 0);
+        QElapsedTimer took;
+        took.start();
+        const QString message = failureOf([&] { store.dayRecords("Alice", QDate(2026, 3, 2)); });
+        const qint64 waited = took.elapsed();
+        ::kill(backend.toInt(), SIGCONT);
+        qInfo("%s after %lld ms", qPrintable(message), waited);
+        QVERIFY2(message.contains("did not answer"), qPrintable(message));
+        QVERIFY(waited < (store::server::kStatementSeconds + 3) * 1000);
         QCOMPARE(store.dayRecords("Alice", QDate(2026, 3, 2)).size(), size_t(0));
     }
 
