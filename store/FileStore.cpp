@@ -50,6 +50,10 @@ void FileStore::replaceRecord(const QString& employee, RecordId id,
     store::replaceRecord(db_, employee, id, replacement);
 }
 
+void FileStore::forEachRecord(const std::function<void(const ActivityRecord&)>& visit) {
+    store::forEachRecord(db_, visit);
+}
+
 std::vector<CodeEntry> FileStore::codeEntries(CodeTable table) {
     return store::codeEntries(db_, table);
 }

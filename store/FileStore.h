@@ -30,6 +30,8 @@ public:
     void replaceRecord(const QString& employee, RecordId id,
                        const ActivityRecord& replacement) override;
 
+    void forEachRecord(const std::function<void(const ActivityRecord&)>& visit) override;
+
     std::vector<CodeEntry> codeEntries(CodeTable table) override;
     std::optional<qint32> highestCode(CodeTable table) override;
     AddOutcome addCodeEntry(CodeTable table, const CodeEntry& entry) override;

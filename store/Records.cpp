@@ -180,6 +180,26 @@ void requireReadableRecords(Database& db, const QString& employee, const QDateTi
         requireReadableDates(query);
 }
 
+void forEachRecord(Database& db, const std::function<void(const ActivityRecord&)>& visit) {
+    // Only the first read can find the file busy: from then on the walk holds
+    // its shared lock, so a retry never hands a record over twice.
+    retryWhileBusy([&] {
+        db.exec("BEGIN");
+        try {
+            Statement rows(db, (QByteArray("SELECT ") + kRecordColumns + kKeyColumn +
+                                " FROM tblTimeSheet ORDER BY rowid")
+                                   .constData());
+            while (rows.step()) {
+                visit(readRecord(rows));
+            }
+        } catch (...) {
+            db.exec("ROLLBACK");
+            throw;
+        }
+        db.exec("COMMIT");
+    });
+}
+
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment) {
     Statement query(db, "SELECT 1 FROM tblTimeSheet WHERE EndTime >= ? AND Employee = ? LIMIT 1");
     query.bind(1, moment).bind(2, employee);

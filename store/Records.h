@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,10 @@ std::vector<ActivityRecord> dayRecords(Database& db, const QString& employee, co
 // between `from` and `to` (both included) and whose dates cannot be read.
 void requireReadableRecords(Database& db, const QString& employee, const QDateTime& from,
                             const QDateTime& to);
+
+// Hands every record of the file to `visit`, by key, in one read transaction
+// so that the walk sees one consistent state while others write.
+void forEachRecord(Database& db, const std::function<void(const ActivityRecord&)>& visit);
 
 // Whether the employee has any record ending at or after `moment`.
 bool hasRecordEndingAtOrAfter(Database& db, const QString& employee, const QDateTime& moment);

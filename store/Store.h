@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -98,6 +99,10 @@ public:
     // transaction: when the append fails, the old record stays.
     virtual void replaceRecord(const QString& employee, RecordId id,
                                const ActivityRecord& replacement) = 0;
+
+    // Hands every record this store lets the caller see to `visit`, one at a
+    // time, by key (moving a file's records to a server, copies).
+    virtual void forEachRecord(const std::function<void(const ActivityRecord&)>& visit) = 0;
 
     // --- code lists -------------------------------------------------------
     // Every entry, by number ascending.

@@ -1,0 +1,28 @@
+# Every server test runs against a real PostgreSQL 15 cluster that a fixture
+# starts before and deletes after them (pg_cluster.sh); the fault test gets a
+# cluster of its own, because it restarts it. Without the server binaries
+# the fixture starts nothing and the tests report themselves skipped.
+set(script ${dir}/pg_cluster.sh)
+foreach(cluster shared faults)
+  set(state ${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state)
+  add_test(NAME server_start_${cluster} COMMAND sh ${script} start ${state})
+  add_test(NAME server_stop_${cluster} COMMAND sh ${script} stop ${state})
+  set_tests_properties(server_start_${cluster} PROPERTIES FIXTURES_SETUP pg_${cluster} LABELS server)
+  set_tests_properties(server_stop_${cluster} PROPERTIES FIXTURES_CLEANUP pg_${cluster} LABELS server)
+endforeach()
+
+# The writer process that the load test starts fifty times.
+add_executable(server_writer ${dir}/server_writer.cpp)
+target_link_libraries(server_writer PRIVATE hl_server)
+
+foreach(source ${tests})
+  get_filename_component(name ${source} NAME_WE)
+  set(cluster shared)
+  if(name STREQUAL "test_faults")
+    set(cluster faults)
+  endif()
+  set_tests_properties(server_${name} PROPERTIES
+    FIXTURES_REQUIRED pg_${cluster}
+    SKIP_RETURN_CODE 77
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state;HOURLOOM_TEST_PG_SCRIPT=${script};HOURLOOM_SERVER_WRITER=$<TARGET_FILE:server_writer>")
+endforeach()

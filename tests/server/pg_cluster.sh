@@ -1,0 +1,65 @@
+#!/bin/sh
+# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks.
+#   pg_cluster.sh start STATE [PORT]   make and start a cluster; its folder goes into STATE
+#   pg_cluster.sh restart STATE        restart it (connections are dropped)
+#   pg_cluster.sh stop STATE           stop it and delete it
+# The cluster listens on a socket in its own folder, and on 127.0.0.1:PORT
+# when PORT is given. It runs as the calling user, or as nobody when called
+# as root (the server refuses to run as root). Its administrator is the
+# role hourloom_admin, trusted without a password: nothing but this
+# machine's own users can reach the socket.
+set -eu
+BIN=${HOURLOOM_PG_BIN:-/usr/lib/postgresql/15/bin}
+action=$1
+state=$(readlink -f "$2")
+self=$(readlink -f "$0")
+cd /tmp
+
+as_owner() {
+    if [ "$(id -u)" -eq 0 ]; then
+        runuser -u nobody -- "$@"
+    else
+        "$@"
+    fi
+}
+
+case "$action" in
+start)
+    # A cluster left behind by an interrupted run goes first.
+    [ -f "$state" ] && sh "$self" stop "$state"
+    if [ ! -x "$BIN/initdb" ]; then
+        echo "skipped: no PostgreSQL server binaries at $BIN (package postgresql-15)"
+        exit 0
+    fi
+    dir=$(mktemp -d /tmp/hourloom-pg.XXXXXX)
+    [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$dir"
+    listen="''"
+    port=5432
+    if [ $# -ge 3 ]; then
+        listen=127.0.0.1
+        port=$3
+    fi
+    as_owner "$BIN/initdb" -D "$dir/data" -U hourloom_admin -A trust -E UTF8 --locale=C.UTF-8 \
+        >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log"; exit 1; }
+    as_owner "$BIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+        -o "-k $dir -c listen_addresses=$listen -p $port -c max_connections=150" start >/dev/null \
+        || { cat "$dir/server.log"; exit 1; }
+    printf '%s\n%s\n' "$dir" "$port" >"$state"
+    echo "PostgreSQL started in $dir"
+    ;;
+restart)
+    [ -f "$state" ] || exit 0
+    dir=$(head -n 1 "$state")
+    as_owner "$BIN/pg_ctl" -D "$dir/data" -w -t 60 -m fast restart >/dev/null
+    ;;
+stop)
+    [ -f "$state" ] || exit 0
+    dir=$(head -n 1 "$state")
+    as_owner "$BIN/pg_ctl" -D "$dir/data" -w -t 60 -m fast stop >/dev/null || true
+    rm -rf "$dir" "$state"
+    ;;
+*)
+    echo "usage: $0 start|restart|stop STATE [PORT]" >&2
+    exit 2
+    ;;
+esac
