@@ -59,8 +59,10 @@ store::Database& databaseWith(int records) {
         slot = std::make_unique<store::Database>(store::connectDataBase(path, name));
         if (fresh)
             fill(*slot, records);
-        // As every open by the program: the report reads its own index.
-        store::ensureReportIndex(*slot);
+        // As every open by the program: the report reads its own index
+        // (HL_BENCH_NO_REPORT_INDEX=1 measures a file that lacks it).
+        if (qEnvironmentVariableIsEmpty("HL_BENCH_NO_REPORT_INDEX"))
+            store::ensureReportIndex(*slot);
         // Lets a run try a connection setting (HL_BENCH_PRAGMA="PRAGMA cache_size=-32000").
         if (const QByteArray pragma = qgetenv("HL_BENCH_PRAGMA"); !pragma.isEmpty())
             slot->exec(pragma.constData());

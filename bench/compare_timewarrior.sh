@@ -62,6 +62,7 @@ hl() { printf '%s' "$CLI --database $FILE --employee 'Employee 0' $*"; }
 # timew alone exits with 1 when nothing is being tracked: failures are ignored.
 # The start of the bare executable is the floor every command stands on.
 hyperfine -N -i --warmup 5 --runs 40 --export-markdown "$WORK/compare.md" \
+    --export-json "$WORK/compare.json" \
     -n "hourloom-cli --version (start only)" "$CLI --version" \
     -n "hourloom-cli status" "$(hl status)" \
     -n "hourloom-cli day" "$(hl day 2024-06-03)" \
@@ -71,3 +72,11 @@ hyperfine -N -i --warmup 5 --runs 40 --export-markdown "$WORK/compare.md" \
     -n "timew day" "timew day 2024-06-03" \
     -n "timew summary (one year)" "timew summary 2024-01-01 - 2025-01-01"
 cat "$WORK/compare.md"
+echo
+python3 - "$WORK/compare.json" <<'PY'
+import json, sys
+print("| Command | Median [ms] | User + System [ms] |")
+print("|:---|---:|---:|")
+for r in json.load(open(sys.argv[1]))["results"]:
+    print("| `%s` | %.1f | %.1f |" % (r["command"], r["median"] * 1e3, (r["user"] + r["system"]) * 1e3))
+PY
