@@ -1,9 +1,9 @@
 #include "ActivityLogForms.h"
 #include "DayList.h"
-#include "FrmClock.h"
 #include "Records.h"
 #include "SpanPrefill.h"
 #include "TestEnvironment.h"
+#include "frmClock.h"
 
 #include <QCalendarWidget>
 #include <QHeaderView>
@@ -43,29 +43,29 @@ class TestFrmClock : public QObject {
     std::vector<store::ActivityRecord> stored(int day = 3, const QString& employee = "Pat") {
         return store::dayRecords(db(), employee, QDate(2026, 3, day));
     }
-    FrmClock* open(int day = 5) {
-        auto* w = static_cast<FrmClock*>(env->windows.show(Form::Clock));
+    frmClock* open(int day = 5) {
+        auto* w = static_cast<frmClock*>(env->windows.show(Form::Clock));
         w->span()->Timer1_Timer(); // the first tick after load
         if (day != 5)
             w->MVDate_Click(QDate(2026, 3, day));
         return w;
     }
     // A real mouse press on grid row `row` (0 is the first record).
-    static void pressRow(FrmClock* w, int row, Qt::MouseButton button = Qt::LeftButton) {
+    static void pressRow(frmClock* w, int row, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mousePress(w->grid()->viewport(), button, {},
                           w->grid()->visualItemRect(w->grid()->item(row, 0)).center());
     }
-    static QStringList rowTexts(FrmClock* w, int row) {
+    static QStringList rowTexts(frmClock* w, int row) {
         QStringList texts;
         for (int c = 0; c < w->grid()->columnCount(); ++c)
             texts << w->grid()->item(row, c)->text();
         return texts;
     }
-    static void click(FrmClock* w, const QString& name) {
+    static void click(frmClock* w, const QString& name) {
         QTest::mouseClick(w->findChild<QWidget*>(name), Qt::LeftButton);
     }
     static QString selected(QListWidget* list) { return ListPair::selectedText(list); }
-    static QString minutes(FrmClock* w) { return w->span()->txtTimeMin->text(); }
+    static QString minutes(frmClock* w) { return w->span()->txtTimeMin->text(); }
 
 private slots:
     void init() {
@@ -89,7 +89,7 @@ private slots:
         add(at(3, 10, 0), at(5, 9, 0), 30);
         add(at(4, 9, 0), at(4, 10, 0, 30));
         add(at(4, 11, 0), at(4, 12, 0), 10, 7, "Sam");
-        FrmClock* w = open(4);
+        frmClock* w = open(4);
         QCOMPARE(w->windowTitle(), "Activity Log");
         QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(w->grid()->rowCount(), 3);
@@ -112,7 +112,7 @@ private slots:
     void pressingARowHighlightsItAloneAndTheHeaderChangesNothing() {
         add(at(5, 8, 0), at(5, 9, 0));
         add(at(5, 10, 0), at(5, 11, 0));
-        FrmClock* w = open();
+        frmClock* w = open();
         pressRow(w, 0);
         pressRow(w, 1, Qt::RightButton);
         QTest::mousePress(w->grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
@@ -133,7 +133,7 @@ private slots:
 
     void keyboardMovesOfTheCalendarShowNoOtherDay() {
         add(at(5, 8, 0), at(5, 9, 0));
-        FrmClock* w = open();
+        frmClock* w = open();
         // Every part of the calendar has a name a screen reader can announce.
         QStringList names;
         for (const char* part :
@@ -154,7 +154,7 @@ private slots:
         add(at(5, 9, 0), at(5, 10, 30));
         add(at(5, 10, 30), at(5, 12, 15), 20, 8);
         add(at(5, 8, 0), at(5, 16, 0)); // ends in the future: not counted
-        FrmClock* w = open();
+        frmClock* w = open();
         QCOMPARE(w->span()->begin(), at(5, 12, 15));
         QCOMPARE(selected(w->clientPair()->first()), "Birch");
         QCOMPARE(selected(w->workPair()->second()), "8");
@@ -192,7 +192,7 @@ private slots:
         add(at(3, 16, 0), at(3, 17, 0), 20, 8, "Sam");
         if (!beginWork.isEmpty())
             settings().setText(keys::strBeginWork, beginWork);
-        FrmClock* w = open(3);
+        frmClock* w = open(3);
         QCOMPARE(w->span()->begin(), begin);
         QCOMPARE(w->span()->end(), end);
         QCOMPARE(minutes(w), QString::number(begin.secsTo(end) / 60));
@@ -202,7 +202,7 @@ private slots:
 
     void pressingARowPutsTheRecordIntoTheEntry() {
         add(at(4, 23, 30), at(5, 1, 15), 20, 8);
-        FrmClock* w = open();
+        frmClock* w = open();
         pressRow(w, 0);
         QCOMPARE(w->span()->begin(), at(4, 23, 30));
         QCOMPARE(w->span()->end(), at(5, 1, 15));
@@ -216,7 +216,7 @@ private slots:
     }
 
     void headingsToggleTheSecondListsWithThisWindowsWidths() {
-        FrmClock* w = open();
+        frmClock* w = open();
         QCOMPARE(w->clientPair()->firstWidth(), 2175);
         QCOMPARE(w->workPair()->firstWidth(), 2295);
         click(w, "lblClient2");
@@ -234,7 +234,7 @@ private slots:
 
     void aCorrectionReplacesTheRecordDatedToday() {
         add(at(3, 9, 0), at(3, 10, 30));
-        FrmClock* w = open(3);
+        frmClock* w = open(3);
         pressRow(w, 0);
         w->span()->dtEndTime->setTime(QTime(10, 45));
         w->clientPair()->first()->setCurrentRow(1);
@@ -250,7 +250,7 @@ private slots:
 
     void addingForAnotherDayRecordsItsPrefill() {
         add(at(3, 14, 0), at(3, 15, 45));
-        FrmClock* w = open(3);
+        frmClock* w = open(3);
         w->cmdAdd_Click();
         QCOMPARE(stored().size(), size_t(2));
         QVERIFY(stored()[1] == (store::ActivityRecord{at(5, 0, 0), at(3, 15, 45), at(3, 16, 0), 10,
@@ -272,7 +272,7 @@ private slots:
         QFETCH(QString, path);
         QFETCH(int, messages);
         add(at(3, 9, 0), at(3, 10, 30), path.startsWith("gone") ? 99 : 10);
-        FrmClock* w = open(3);
+        frmClock* w = open(3);
         if (path != "undo")
             pressRow(w, 0);
         if (path.startsWith("other day"))
@@ -295,7 +295,7 @@ private slots:
         add(at(5, 9, 0), at(5, 10, 0), 30, 8);
         add(at(5, 9, 0), at(5, 10, 0), 30, 8);
         add(at(5, 11, 0), at(5, 12, 0), 30, 8);
-        FrmClock* w = open();
+        frmClock* w = open();
         QCOMPARE(w->grid()->rowCount(), 3);
         pressRow(w, 0);
         w->cmdUndo_Click();
@@ -311,7 +311,7 @@ private slots:
 
     void aFailingStoreKeepsTheRecordAndSaysSo() {
         add(at(3, 9, 0), at(3, 10, 30));
-        FrmClock* w = open(3);
+        frmClock* w = open(3);
         db().exec("CREATE TRIGGER full BEFORE INSERT ON tblTimeSheet "
                   "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;");
         pressRow(w, 0);
@@ -329,7 +329,7 @@ private slots:
     }
 
     void closingRestartsTheReminderAndBringsBackTimeControl() {
-        FrmClock* w = open();
+        frmClock* w = open();
         click(w, "cmdHelp");
         QCOMPARE(env->helpCalls.calls.back().topic, "ActivityLog.htm");
         appState().gMinuteCount = 9;

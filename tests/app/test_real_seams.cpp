@@ -1,7 +1,6 @@
 // The real seams behind the test doubles: the dialogs behind the prompter,
 // pressed as a user presses them, and the window registry with real windows.
 #include "FormRegistry.h"
-#include "FrmControl.h"
 #include "Main.h"
 #include "Maintenance.h"
 #include "Records.h"
@@ -9,6 +8,7 @@
 #include "Shell.h"
 #include "TestEnvironment.h"
 #include "TrackTime.h"
+#include "frmControl.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -273,7 +273,7 @@ private slots:
         const auto meanwhile = [&] {
             if (request == "idle")
                 for (int minute = 0; minute < 5; ++minute)
-                    static_cast<FrmControl*>(window.data())->Timer2_Timer();
+                    static_cast<frmControl*>(window.data())->Timer2_Timer();
             else if (request == "switch")
                 w.control(Form::Control, "cmdInput")->click();
             else

@@ -2,9 +2,9 @@
 #include "FileStore.h"
 #include "Records.h"
 #include "ReportFiles.h"
-#include "ReportWindow.h"
 #include "Schema.h"
 #include "TestEnvironment.h"
+#include "frmReportCriteria.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "CodeListRules.h"
-#include "CodeListWindow.h"
 #include "TestEnvironment.h"
+#include "frmCodeList.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -227,7 +227,7 @@ private:
             data().addCodeEntry(e().table, entry);
     }
     void open() {
-        window = new CodeListWindow(e().config);
+        window = new frmCodeList(e().config);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     }
@@ -260,7 +260,7 @@ private:
     }
 
     std::unique_ptr<TestEnvironment> env;
-    QPointer<CodeListWindow> window;
+    QPointer<frmCodeList> window;
 };
 
 QTEST_MAIN(TestCodeListWindow)

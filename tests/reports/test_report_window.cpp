@@ -1,8 +1,8 @@
 #include "ReportFiles.h"
 #include "ReportFixture.h"
 #include "ReportPrinting.h"
-#include "ReportWindow.h"
 #include "TestEnvironment.h"
+#include "frmReportCriteria.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "FormRegistry.h"
-#include "FrmClock.h"
-#include "FrmControl.h"
 #include "Main.h"
 #include "Records.h"
 #include "ResidentShell.h"
 #include "Schema.h"
 #include "Shell.h"
 #include "TestEnvironment.h"
+#include "frmClock.h"
+#include "frmControl.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -36,7 +36,7 @@ private slots:
         // Without a notification area the program says so once; nothing else is asked.
         QVERIFY(env.prompts.shown.size() <= 1);
         const size_t messages = env.prompts.shown.size();
-        auto* w = static_cast<FrmControl*>(registry.show(Form::Control));
+        auto* w = static_cast<frmControl*>(registry.show(Form::Control));
         w->span()->dtBeginTime->setTime(QTime(9, 0)); // the user's change
         w->clientPair()->first()->setCurrentRow(0);
         w->clientPair()->pairFrom(w->clientPair()->first());
@@ -86,8 +86,8 @@ private slots:
         store::appendRecord(db, {past, past, past.addSecs(3600), 10, "Acme", 7, "W", "Pat"});
         env.settingsStore->setText(keys::Emp, "Pat");
         FormRegistry registry;
-        auto* log = static_cast<FrmClock*>(registry.show(Form::Clock));
-        auto* control = static_cast<FrmControl*>(registry.show(Form::Control));
+        auto* log = static_cast<frmClock*>(registry.show(Form::Clock));
+        auto* control = static_cast<frmControl*>(registry.show(Form::Control));
         log->MVDate_Click(past.date());
         if (controlRecords) {
             log->Dayslist_MouseDown(0);

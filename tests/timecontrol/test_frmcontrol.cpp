@@ -1,8 +1,8 @@
-#include "FrmControl.h"
 #include "Records.h"
 #include "SavedLayout.h"
 #include "TestEnvironment.h"
 #include "TimeControlForms.h"
+#include "frmControl.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -42,8 +42,8 @@ class TestFrmControl : public QObject {
         store::Statement query(db(), "SELECT count(*) FROM tblTimeSheet");
         return query.step() ? query.int64(0) : -1;
     }
-    FrmControl* open() {
-        auto* window = static_cast<FrmControl*>(env->windows.show(Form::Control));
+    frmControl* open() {
+        auto* window = static_cast<frmControl*>(env->windows.show(Form::Control));
         window->span()->Timer1_Timer(); // the first tick after load
         return window;
     }
@@ -57,7 +57,7 @@ class TestFrmControl : public QObject {
         pair->first()->setCurrentRow(row);
         pair->pairFrom(pair->first());
     }
-    static QStringList selected(FrmControl* w) {
+    static QStringList selected(frmControl* w) {
         QStringList texts;
         for (const char* name : {"lstClient1", "lstClient2", "lstWork1", "lstWork2"})
             texts << ListPair::selectedText(child<QListWidget>(w, name));
@@ -96,7 +96,7 @@ private slots:
         auto* log = new LayoutProbe;
         env->windows.factories[Form::Clock] = [log] { return log; };
         env->windows.show(Form::Clock);
-        FrmControl* w = open();
+        frmControl* w = open();
         QCOMPARE(w->windowTitle(), "Hourloom");
         QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
         QStringList headings{child<QGroupBox>(w, "Frame2")->title()};
@@ -165,7 +165,7 @@ private slots:
         add(now.addSecs(-3600), now.addSecs(-60), 20, 8, "Sam");
         if (recordEnd.isValid())
             add(recordEnd.addSecs(-3600), recordEnd);
-        FrmControl* w = open();
+        frmControl* w = open();
         env->clockNow.advanceSecs(60);
         w->span()->Timer1_Timer();
         QCOMPARE(w->span()->begin(), begin);
@@ -177,7 +177,7 @@ private slots:
 
     void emptyCodeTablesOpenTheirHelpTopic() {
         db().exec("DELETE FROM tblWork");
-        FrmControl* w = open();
+        frmControl* w = open();
         QVERIFY(env->helpCalls.calls.empty());
         db().exec("DELETE FROM tblClient");
         w->frmControlLoadRecords();
@@ -205,7 +205,7 @@ private slots:
         if (fault == "append fails")
             db().exec("CREATE TRIGGER refuse BEFORE INSERT ON tblTimeSheet "
                       "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
-        FrmControl* w = open();
+        frmControl* w = open();
         if (fault != "no client")
             choose(w->clientPair(), 0);
         choose(w->workPair(), 0);
@@ -227,7 +227,7 @@ private slots:
         add(today(13, 0), today(14, 0), 10, 7);
         add(today(14, 0), today(15, 0));
         add(today(14, 0), today(15, 0), 20, 8, "Sam");
-        FrmControl* w = open();
+        frmControl* w = open();
         w->cmdUndo_Click();
         QCOMPARE(w->span()->begin(), today(14, 0));
         QCOMPARE(selected(w), (QStringList{"Acme", "10", "Design", "7"}));
@@ -254,7 +254,7 @@ private slots:
         QFETCH(QString, list);
         QFETCH(QStringList, recorded);
         add(today(10, 0), today(11, 15), 10, 7);
-        FrmControl* w = open();
+        frmControl* w = open();
         QVERIFY(QTest::qWaitForWindowActive(w));
         child(w, "lstClient1")->setFocus();
         tabTo(child(w, list));
@@ -270,7 +270,7 @@ private slots:
     }
 
     void idleCloseAtTheFifthTickAfterTheLatestReset() {
-        FrmControl* w = open();
+        frmControl* w = open();
         for (int i = 0; i < 3; ++i)
             w->Timer2_Timer();
         w->span()->Label4_Click(); // resets the count, not the timer
@@ -299,7 +299,7 @@ private slots:
         QFETCH(Form, form);
         env->windows.factories[form] = [] { return new QWidget; };
         QPointer<QWidget> before = env->windows.show(form);
-        FrmControl* w = open();
+        frmControl* w = open();
         bool shownFirst = false; // the Activity Log is unloaded before this window closes
         env->windows.onTrackTime = [&] { shownFirst = env->windows.shownForms.back() == form; };
         click(w, button);

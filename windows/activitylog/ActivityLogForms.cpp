@@ -1,7 +1,7 @@
 #include "ActivityLogForms.h"
 
-#include "FrmClock.h"
+#include "frmClock.h"
 
 QWidget* createFrmClock() {
-    return new FrmClock();
+    return new frmClock();
 }

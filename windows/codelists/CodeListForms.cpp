@@ -1,10 +1,10 @@
 #include "CodeListForms.h"
 
-#include "CodeListWindow.h"
+#include "frmCodeList.h"
 
 QWidget* createFrmClient() {
-    return new CodeListWindow(clientListConfig());
+    return new frmCodeList(clientListConfig());
 }
 QWidget* createFrmWork() {
-    return new CodeListWindow(workListConfig());
+    return new frmCodeList(workListConfig());
 }

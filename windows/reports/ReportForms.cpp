@@ -1,6 +1,6 @@
 #include "ReportForms.h"
 
-#include "ReportWindow.h"
+#include "frmReportCriteria.h"
 
 QWidget* createFrmReportCriteria() {
     return new frmReportCriteria();

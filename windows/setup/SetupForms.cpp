@@ -1,7 +1,7 @@
 #include "SetupForms.h"
 
-#include "FrmSetup.h"
+#include "frmSetup.h"
 
 QWidget* createFrmSetup() {
-    return new FrmSetup;
+    return new frmSetup;
 }

@@ -1,7 +1,7 @@
 #include "TimeControlForms.h"
 
-#include "FrmControl.h"
+#include "frmControl.h"
 
 QWidget* createFrmControl() {
-    return new FrmControl();
+    return new frmControl();
 }

@@ -16,11 +16,11 @@ struct SavedLayout;
 
 // The Time Control window: pick a client and a work code, state the span,
 // record it or take the last record back, and open the other windows.
-class FrmControl : public QWidget {
+class frmControl : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmControl(QWidget* parent = nullptr);
-    ~FrmControl() override;
+    explicit frmControl(QWidget* parent = nullptr);
+    ~frmControl() override;
 
     void LoadSavedSettings();
     void frmControlLoadRecords();

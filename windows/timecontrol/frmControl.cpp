@@ -1,4 +1,4 @@
-#include "FrmControl.h"
+#include "frmControl.h"
 
 #include "Appends.h"
 #include "CodeRows.h"
@@ -29,7 +29,7 @@ std::optional<store::ActivityRecord> latestRecentRecord() {
 
 } // namespace
 
-FrmControl::FrmControl(QWidget* parent)
+frmControl::frmControl(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("frmControl"));
     setWindowTitle(QStringLiteral("Hourloom"));
@@ -38,9 +38,9 @@ FrmControl::FrmControl(QWidget* parent)
     Form_Load();
 }
 
-FrmControl::~FrmControl() = default;
+frmControl::~frmControl() = default;
 
-void FrmControl::buildControls() {
+void frmControl::buildControls() {
     lists_ =
         new CodeListFrames(this, {keys::lstClient2Vis, keys::lstClient1Wit, 2055, 3135, 2055, 3135},
                            {keys::lstWork2Vis, keys::lstWork1Wit, 1800, 2685, 1800, 2685}, true);
@@ -63,14 +63,14 @@ void FrmControl::buildControls() {
     cmdReport =
         pictureButton(this, "cmdReport", QStringLiteral("Time Sheet Report"), QStyle::SP_FileIcon);
     cmdHelp = pictureButton(this, "cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
-    connect(cmdAdd, &QToolButton::clicked, this, &FrmControl::cmdAdd_Click);
-    connect(cmdUndo, &QToolButton::clicked, this, &FrmControl::cmdUndo_Click);
-    connect(cmdInput, &QToolButton::clicked, this, &FrmControl::cmdInput_Click);
-    connect(cmdClient, &QToolButton::clicked, this, &FrmControl::cmdClient_Click);
-    connect(cmdUtil, &QToolButton::clicked, this, &FrmControl::cmdUtil_Click);
-    connect(cmdTime, &QToolButton::clicked, this, &FrmControl::cmdTime_Click);
-    connect(cmdReport, &QToolButton::clicked, this, &FrmControl::cmdReport_Click);
-    connect(cmdHelp, &QToolButton::clicked, this, &FrmControl::cmdHelp_Click);
+    connect(cmdAdd, &QToolButton::clicked, this, &frmControl::cmdAdd_Click);
+    connect(cmdUndo, &QToolButton::clicked, this, &frmControl::cmdUndo_Click);
+    connect(cmdInput, &QToolButton::clicked, this, &frmControl::cmdInput_Click);
+    connect(cmdClient, &QToolButton::clicked, this, &frmControl::cmdClient_Click);
+    connect(cmdUtil, &QToolButton::clicked, this, &frmControl::cmdUtil_Click);
+    connect(cmdTime, &QToolButton::clicked, this, &frmControl::cmdTime_Click);
+    connect(cmdReport, &QToolButton::clicked, this, &frmControl::cmdReport_Click);
+    connect(cmdHelp, &QToolButton::clicked, this, &frmControl::cmdHelp_Click);
 
     ssStatus = new QStatusBar(this);
     ssStatus->setObjectName(QStringLiteral("ssStatus"));
@@ -84,10 +84,10 @@ void FrmControl::buildControls() {
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    connect(Timer2, &QTimer::timeout, this, &FrmControl::Timer2_Timer);
+    connect(Timer2, &QTimer::timeout, this, &frmControl::Timer2_Timer);
 }
 
-void FrmControl::placeControls() {
+void frmControl::placeControls() {
     const auto px = [this](int twips) { return twipsToPixels(twips, this); };
     const auto place = [&](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(px(left), px(top), px(width), px(height));
@@ -109,7 +109,7 @@ void FrmControl::placeControls() {
     setFixedSize(px(6450), px(3630));
 }
 
-void FrmControl::Form_Load() {
+void frmControl::Form_Load() {
     LoadSavedSettings();
     frmControlLoadRecords();
     StatusBar();
@@ -124,7 +124,7 @@ void FrmControl::Form_Load() {
     cmdClient->setAccessibleName(clientTip);
 }
 
-void FrmControl::LoadSavedSettings() {
+void frmControl::LoadSavedSettings() {
     const SavedLayout layout = readSavedLayout(settings());
     applySavedLayout(layout, appState());
     applyLayout(layout);
@@ -132,11 +132,11 @@ void FrmControl::LoadSavedSettings() {
     applyLayoutIfTarget(forms().find(Form::Clock), layout);
 }
 
-void FrmControl::applyLayout(const SavedLayout& layout) {
+void frmControl::applyLayout(const SavedLayout& layout) {
     lists_->applyLayout(layout, layout.client1Width, layout.work1Width);
 }
 
-void FrmControl::frmControlLoadRecords() {
+void frmControl::frmControlLoadRecords() {
     reportDbErrors(
         this, QStringLiteral("The recent activity and the lists could not be read."), [this] {
             // Every query runs before anything on screen changes, so a failing
@@ -162,19 +162,19 @@ void FrmControl::frmControlLoadRecords() {
         });
 }
 
-void FrmControl::StatusBar() {
+void frmControl::StatusBar() {
     reportDbErrors(this, QStringLiteral("The latest record could not be read."),
                    [this] { showStatus(statusTextsFor(latestRecentRecord())); });
 }
 
-void FrmControl::showStatus(const StatusTexts& texts) {
+void frmControl::showStatus(const StatusTexts& texts) {
     for (int i = 0; i < 5; ++i)
         panels_[i]->setText(texts.panels[i]);
     panels_[4]->setAlignment((texts.lastCentred ? Qt::AlignHCenter : Qt::AlignLeft) |
                              Qt::AlignVCenter);
 }
 
-void FrmControl::cmdAdd_Click() {
+void frmControl::cmdAdd_Click() {
     const CheckResult check =
         CheckSelection(lists_->selection(), span_->txtTimeMin->text(), appState().gClientLabel);
     if (!check.ok) {
@@ -199,7 +199,7 @@ void FrmControl::cmdAdd_Click() {
     appState().gIdleCount = 0;
 }
 
-void FrmControl::cmdUndo_Click() {
+void frmControl::cmdUndo_Click() {
     if (!reportDbErrors(this, QStringLiteral("The last entry was not undone."), [] {
             store::undoLastRecord(appState().db(), appState().gEmployee, appClock().now());
         }))
@@ -208,36 +208,36 @@ void FrmControl::cmdUndo_Click() {
     StatusBar();
 }
 
-void FrmControl::switchTo(Form form) {
+void frmControl::switchTo(Form form) {
     forms().show(form);
     close();
 }
 
-void FrmControl::cmdInput_Click() {
+void frmControl::cmdInput_Click() {
     // The Activity Log always comes up freshly loaded.
     forms().unload(Form::Clock);
     close();
     forms().show(Form::Clock);
 }
 
-void FrmControl::cmdClient_Click() {
+void frmControl::cmdClient_Click() {
     switchTo(Form::Client);
 }
-void FrmControl::cmdUtil_Click() {
+void frmControl::cmdUtil_Click() {
     switchTo(Form::Work);
 }
-void FrmControl::cmdTime_Click() {
+void frmControl::cmdTime_Click() {
     switchTo(Form::Setup);
 }
-void FrmControl::cmdReport_Click() {
+void frmControl::cmdReport_Click() {
     switchTo(Form::Report);
 }
 
-void FrmControl::cmdHelp_Click() {
+void frmControl::cmdHelp_Click() {
     help().open(this, QStringLiteral("TimeControl.htm"));
 }
 
-void FrmControl::Timer2_Timer() {
+void frmControl::Timer2_Timer() {
     AppState& state = appState();
     ++state.gIdleCount;
     if (state.gIdleCount == 5) {
@@ -246,14 +246,14 @@ void FrmControl::Timer2_Timer() {
     }
 }
 
-void FrmControl::clientToggle() {
+void frmControl::clientToggle() {
     lists_->clientPair->toggleSecond();
 }
-void FrmControl::workToggle() {
+void frmControl::workToggle() {
     lists_->workPair->toggleSecond();
 }
 
-void FrmControl::closeEvent(QCloseEvent* event) {
+void frmControl::closeEvent(QCloseEvent* event) {
     span_->Timer1->stop();
     Timer2->stop();
     appState().gMinuteCount = 0;

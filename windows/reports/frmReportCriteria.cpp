@@ -1,4 +1,4 @@
-#include "ReportWindow.h"
+#include "frmReportCriteria.h"
 
 #include "DbError.h"
 #include "ExportName.h"

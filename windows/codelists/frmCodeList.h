@@ -14,10 +14,10 @@ class QTableWidget;
 // CodeListConfig. Shows the table in a grid by number, adds an entry with the
 // next number proposed, and deletes the entry chosen in the grid after a
 // question. Closing it brings the Time Control window back.
-class CodeListWindow : public QWidget {
+class frmCodeList : public QWidget {
     Q_OBJECT
 public:
-    explicit CodeListWindow(const CodeListConfig& config, QWidget* parent = nullptr);
+    explicit frmCodeList(const CodeListConfig& config, QWidget* parent = nullptr);
 
     // Grid columns by meaning (logical columns; a heading drag only changes
     // where they are shown).

@@ -1,4 +1,4 @@
-#include "FrmSetup.h"
+#include "frmSetup.h"
 
 #include "ConnectDataBase.h"
 #include "PictureButton.h"
@@ -94,7 +94,7 @@ bool databaseUsable() {
 
 } // namespace
 
-FrmSetup::FrmSetup(QWidget* parent)
+frmSetup::frmSetup(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Time and Settings"));
@@ -102,7 +102,7 @@ FrmSetup::FrmSetup(QWidget* parent)
     Form_Load();
 }
 
-void FrmSetup::buildControls() {
+void frmSetup::buildControls() {
     txtEmp = textBox(this, "txtEmp", QStringLiteral("Employee ID"));
     txtComp = textBox(this, "txtComp", QStringLiteral("Company Name"));
     txtFreq = textBox(this, "txtFreq", QStringLiteral("Time Capture Frequency"));
@@ -163,14 +163,14 @@ void FrmSetup::buildControls() {
     buttons->addWidget(cmdHelp);
     grid->addLayout(buttons, 5, 0, 1, 3);
 
-    connect(cmdAdd, &QPushButton::clicked, this, &FrmSetup::cmdAdd_Click);
-    connect(cmdDatabase, &QPushButton::clicked, this, &FrmSetup::cmdDatabase_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &FrmSetup::cmdHelp_Click);
-    connect(cmdCompact, &QPushButton::clicked, this, &FrmSetup::cmdCompact_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &FrmSetup::cmdDelete_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmSetup::cmdAdd_Click);
+    connect(cmdDatabase, &QPushButton::clicked, this, &frmSetup::cmdDatabase_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmSetup::cmdHelp_Click);
+    connect(cmdCompact, &QPushButton::clicked, this, &frmSetup::cmdCompact_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmSetup::cmdDelete_Click);
 }
 
-void FrmSetup::Form_Load() {
+void frmSetup::Form_Load() {
     AppState& state = appState();
     state.lLabel = settings().int32(keys::lLabel);
     state.gEmployee = settings().text(keys::Emp);
@@ -185,7 +185,7 @@ void FrmSetup::Form_Load() {
     optClient->setChecked(state.lLabel == 1);
 }
 
-void FrmSetup::showLocation() {
+void frmSetup::showLocation() {
     const AppState& state = appState();
     if (databaseFound()) {
         lblLocation->setText(state.gDataBaseLoc);
@@ -196,7 +196,7 @@ void FrmSetup::showLocation() {
     }
 }
 
-void FrmSetup::cmdAdd_Click() {
+void frmSetup::cmdAdd_Click() {
     // A frequency the 16-bit setting cannot hold counts as not a number.
     const std::optional<qint16> frequency = captureFrequency(txtFreq->text());
     if (!frequency || !isNumericText(txtDaysOld->text()))
@@ -231,7 +231,7 @@ void FrmSetup::cmdAdd_Click() {
     close();
 }
 
-void FrmSetup::cmdDatabase_Click() {
+void frmSetup::cmdDatabase_Click() {
     const bool create = prompter().message(this, databaseUseQuestion(), kDatabaseUseTitle,
                                            MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
     AppState& state = appState();
@@ -271,18 +271,18 @@ void FrmSetup::cmdDatabase_Click() {
     showLocation();
 }
 
-void FrmSetup::cmdHelp_Click() {
+void frmSetup::cmdHelp_Click() {
     help().open(this, QStringLiteral("setup.htm"));
 }
 
-store::Store& FrmSetup::databaseForMaintenance() {
+store::Store& frmSetup::databaseForMaintenance() {
     AppState& state = appState();
     if (!state.gDataBase || state.gDataBase->location() != state.gDataBaseLoc)
         ConnectDataBase();
     return state.db();
 }
 
-void FrmSetup::cmdCompact_Click() {
+void frmSetup::cmdCompact_Click() {
     if (!databaseFound()) {
         prompter().message(this, compactNotFound(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
@@ -305,7 +305,7 @@ void FrmSetup::cmdCompact_Click() {
     prompter().message(this, kCompactDone, kAppTitle, MsgIcon::None, MsgButtons::Ok);
 }
 
-void FrmSetup::cmdDelete_Click() {
+void frmSetup::cmdDelete_Click() {
     if (!databaseFound()) {
         prompter().message(this, deleteNotFound(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
@@ -342,14 +342,14 @@ void FrmSetup::cmdDelete_Click() {
     }
 }
 
-bool FrmSetup::Form_QueryUnload(bool usable) {
+bool frmSetup::Form_QueryUnload(bool usable) {
     if (usable)
         return false;
     return prompter().message(this, closeQuestion(), kCloseTitle, MsgIcon::Critical,
                               MsgButtons::YesNo) == MsgAnswer::No;
 }
 
-void FrmSetup::Form_Unload(bool usable) {
+void frmSetup::Form_Unload(bool usable) {
     if (!usable) {
         forms().endProgram();
         return;
@@ -360,7 +360,7 @@ void FrmSetup::Form_Unload(bool usable) {
         forms().runMain();
 }
 
-void FrmSetup::closeEvent(QCloseEvent* event) {
+void frmSetup::closeEvent(QCloseEvent* event) {
     const bool usable = databaseUsable();
     if (Form_QueryUnload(usable)) {
         event->ignore();

@@ -15,10 +15,10 @@ class Store;
 // The Time and Settings window: who the user is, the wording of the client
 // field, the capture frequency, the days of records to keep, and which
 // database file to use; it also starts compaction and the purge.
-class FrmSetup : public QWidget {
+class frmSetup : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmSetup(QWidget* parent = nullptr);
+    explicit frmSetup(QWidget* parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

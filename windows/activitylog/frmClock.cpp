@@ -1,4 +1,4 @@
-#include "FrmClock.h"
+#include "frmClock.h"
 
 #include "Appends.h"
 #include "CodeRows.h"
@@ -91,7 +91,7 @@ QDateTime midnight(const QDate& date) {
 
 } // namespace
 
-FrmClock::FrmClock(QWidget* parent)
+frmClock::frmClock(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("frmClock"));
     setWindowTitle(QStringLiteral("Activity Log"));
@@ -100,9 +100,9 @@ FrmClock::FrmClock(QWidget* parent)
     Form_Load();
 }
 
-FrmClock::~FrmClock() = default;
+frmClock::~frmClock() = default;
 
-void FrmClock::buildControls() {
+void frmClock::buildControls() {
     FG1 = new QTableWidget(this);
     FG1->setObjectName(QStringLiteral("FG1"));
     FG1->setAccessibleName(QStringLiteral("Activity Log"));
@@ -128,10 +128,10 @@ void FrmClock::buildControls() {
     bold.setBold(true);
     cmdCancel->setFont(bold);
     cmdHelp = pictureButton(this, "cmdHelp", QStringLiteral("Help"), QStyle::SP_DialogHelpButton);
-    connect(cmdAdd, &QToolButton::clicked, this, &FrmClock::cmdAdd_Click);
-    connect(cmdUndo, &QToolButton::clicked, this, &FrmClock::cmdUndo_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &FrmClock::cmdCancel_Click);
-    connect(cmdHelp, &QToolButton::clicked, this, &FrmClock::cmdHelp_Click);
+    connect(cmdAdd, &QToolButton::clicked, this, &frmClock::cmdAdd_Click);
+    connect(cmdUndo, &QToolButton::clicked, this, &frmClock::cmdUndo_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmClock::cmdCancel_Click);
+    connect(cmdHelp, &QToolButton::clicked, this, &frmClock::cmdHelp_Click);
 
     span_ = new SpanControls(this);
 
@@ -151,13 +151,13 @@ void FrmClock::buildControls() {
     MVDate->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     nameCalendarParts(MVDate);
     // Only a click on a day shows it; moving with the keys just moves the mark.
-    connect(MVDate, &QCalendarWidget::clicked, this, &FrmClock::MVDate_Click);
+    connect(MVDate, &QCalendarWidget::clicked, this, &frmClock::MVDate_Click);
 
     Line1 = line("Line1", this);
     Line2 = line("Line2", this);
 }
 
-void FrmClock::placeControls() {
+void frmClock::placeControls() {
     const auto px = [this](int twips) { return twipsToPixels(twips, this); };
     const auto place = [&](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(px(left), px(top), px(width), px(height));
@@ -184,7 +184,7 @@ void FrmClock::placeControls() {
     setFixedSize(px(10860), px(8070));
 }
 
-void FrmClock::Form_Load() {
+void frmClock::Form_Load() {
     LoadSavedSettings();
     frmControlLoadRecords();
     MVDate->setSelectedDate(appClock().now().date());
@@ -192,7 +192,7 @@ void FrmClock::Form_Load() {
     DaysList();
 }
 
-void FrmClock::LoadSavedSettings() {
+void frmClock::LoadSavedSettings() {
     const SavedLayout layout = readSavedLayout(settings());
     applySavedLayout(layout, appState());
     applyLayout(layout);
@@ -201,12 +201,12 @@ void FrmClock::LoadSavedSettings() {
     applyLayoutIfTarget(forms().find(Form::Control), layout);
 }
 
-void FrmClock::applyLayout(const SavedLayout& layout) {
+void frmClock::applyLayout(const SavedLayout& layout) {
     lists_->applyLayout(layout, activityLogClient1Width(layout.client1Width),
                         activityLogWork1Width(layout.work1Width));
 }
 
-void FrmClock::DaysList() {
+void frmClock::DaysList() {
     bEditMode_ = false;
     std::vector<store::ActivityRecord> records;
     const bool read =
@@ -246,13 +246,13 @@ void FrmClock::DaysList() {
     FG1->setUpdatesEnabled(true);
 }
 
-void FrmClock::colourRow(int row, const QColor& colour) {
+void frmClock::colourRow(int row, const QColor& colour) {
     for (int column = 0; column < kDayListColumns; ++column)
         if (QTableWidgetItem* item = FG1->item(row, column))
             item->setBackground(colour);
 }
 
-void FrmClock::Dayslist_MouseDown(int row) {
+void frmClock::Dayslist_MouseDown(int row) {
     if (row < 0 || row >= FG1->rowCount())
         return;
     const auto cell = [&](int column) { return FG1->item(row, column)->text(); };
@@ -270,7 +270,7 @@ void FrmClock::Dayslist_MouseDown(int row) {
             colourRow(other, kPlainRow);
 }
 
-void FrmClock::EditMode() {
+void frmClock::EditMode() {
     span_->Timer1->stop();
     const std::optional<QDateTime> begin = dateTimeFromGridText(selection_.vBeginTime);
     const std::optional<QDateTime> end = dateTimeFromGridText(selection_.vEndTime);
@@ -289,7 +289,7 @@ void FrmClock::EditMode() {
     bEditMode_ = true;
 }
 
-void FrmClock::frmControlLoadRecords() {
+void frmClock::frmControlLoadRecords() {
     reportDbErrors(
         this, QStringLiteral("The recent activity and the lists could not be read."), [this] {
             const AppState& state = appState();
@@ -315,7 +315,7 @@ void FrmClock::frmControlLoadRecords() {
         });
 }
 
-void FrmClock::frmControlLoadRecords2() {
+void frmClock::frmControlLoadRecords2() {
     reportDbErrors(
         this, QStringLiteral("The records of the day and the lists could not be read."), [this] {
             const AppState& state = appState();
@@ -340,12 +340,12 @@ void FrmClock::frmControlLoadRecords2() {
         });
 }
 
-void FrmClock::MVDate_Click(const QDate& date) {
+void frmClock::MVDate_Click(const QDate& date) {
     MVDate->setSelectedDate(date);
     cmdCancel_Click();
 }
 
-void FrmClock::cmdCancel_Click() {
+void frmClock::cmdCancel_Click() {
     DaysList();
     LoadSavedSettings();
     const QDate shown = MVDate->selectedDate();
@@ -360,7 +360,7 @@ void FrmClock::cmdCancel_Click() {
     }
 }
 
-void FrmClock::cmdAdd_Click() {
+void frmClock::cmdAdd_Click() {
     const CheckResult check =
         CheckSelection(lists_->selection(), span_->txtTimeMin->text(), appState().gClientLabel);
     if (!check.ok) {
@@ -389,7 +389,7 @@ void FrmClock::cmdAdd_Click() {
     cmdCancel_Click();
 }
 
-void FrmClock::cmdUndo_Click() {
+void frmClock::cmdUndo_Click() {
     if (bEditMode_ &&
         !reportDbErrors(this, QStringLiteral("The selected record was not deleted."), [this] {
             appState().db().deleteRecord(appState().gEmployee, selectedId_);
@@ -398,19 +398,19 @@ void FrmClock::cmdUndo_Click() {
     cmdCancel_Click();
 }
 
-void FrmClock::cmdHelp_Click() {
+void frmClock::cmdHelp_Click() {
     help().open(this, QStringLiteral("ActivityLog.htm"));
 }
 
-void FrmClock::clientToggle() {
+void frmClock::clientToggle() {
     lists_->clientPair->toggleSecond();
 }
 
-void FrmClock::workToggle() {
+void frmClock::workToggle() {
     lists_->workPair->toggleSecond();
 }
 
-bool FrmClock::eventFilter(QObject* watched, QEvent* event) {
+bool frmClock::eventFilter(QObject* watched, QEvent* event) {
     // Any button; the second press of a double click is a press too.
     if (watched == FG1->viewport() && (event->type() == QEvent::MouseButtonPress ||
                                        event->type() == QEvent::MouseButtonDblClick)) {
@@ -421,7 +421,7 @@ bool FrmClock::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmClock::closeEvent(QCloseEvent* event) {
+void frmClock::closeEvent(QCloseEvent* event) {
     span_->Timer1->stop();
     appState().gMinuteCount = 0;
     forms().trackTime();

@@ -16,11 +16,11 @@ class QToolButton;
 // The Activity Log: the employee's records of the day chosen in the
 // calendar, with an entry area to record a span for that day, to correct a
 // pressed record, or to delete it.
-class FrmClock : public QWidget, public SavedLayoutTarget {
+class frmClock : public QWidget, public SavedLayoutTarget {
     Q_OBJECT
 public:
-    explicit FrmClock(QWidget* parent = nullptr);
-    ~FrmClock() override;
+    explicit frmClock(QWidget* parent = nullptr);
+    ~frmClock() override;
 
     void LoadSavedSettings();
     void applyLayout(const SavedLayout& layout) override;

@@ -1,4 +1,4 @@
-#include "CodeListWindow.h"
+#include "frmCodeList.h"
 
 #include "CodeListRules.h"
 #include "DbError.h"
@@ -18,8 +18,8 @@
 #include <QStyle>
 #include <QTableWidget>
 
-const QColor CodeListWindow::kSelectedColour = QColor(255, 255, 192);
-const QColor CodeListWindow::kPlainColour = QColor(255, 255, 255);
+const QColor frmCodeList::kSelectedColour = QColor(255, 255, 192);
+const QColor frmCodeList::kPlainColour = QColor(255, 255, 255);
 
 namespace {
 
@@ -30,7 +30,7 @@ QTableWidgetItem* cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     // The grid is a list to pick from, never edited in place.
     item->setFlags(Qt::ItemIsEnabled);
-    item->setBackground(CodeListWindow::kPlainColour);
+    item->setBackground(frmCodeList::kPlainColour);
     return item;
 }
 
@@ -40,7 +40,7 @@ QIcon themedIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle
 
 } // namespace
 
-CodeListWindow::CodeListWindow(const CodeListConfig& config, QWidget* parent)
+frmCodeList::frmCodeList(const CodeListConfig& config, QWidget* parent)
     : QWidget(parent)
     , config_(config) {
     setObjectName(config.objectName);
@@ -49,7 +49,7 @@ CodeListWindow::CodeListWindow(const CodeListConfig& config, QWidget* parent)
     Form_Load();
 }
 
-void CodeListWindow::buildControls() {
+void frmCodeList::buildControls() {
     auto place = [this](QWidget* widget, const QRect& twips) {
         widget->setGeometry(twipsToPixels(twips.x(), this), twipsToPixels(twips.y(), this),
                             twipsToPixels(twips.width(), this),
@@ -116,21 +116,21 @@ void CodeListWindow::buildControls() {
     setTabOrder(cmdDel, cmdHelp);
     setTabOrder(cmdHelp, mshAdd);
 
-    connect(cmdAdd, &QPushButton::clicked, this, &CodeListWindow::cmdAdd_Click);
-    connect(cmdDel, &QPushButton::clicked, this, &CodeListWindow::cmdDel_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &CodeListWindow::cmdHelp_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmCodeList::cmdAdd_Click);
+    connect(cmdDel, &QPushButton::clicked, this, &frmCodeList::cmdDel_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmCodeList::cmdHelp_Click);
     // Enter in either box presses the default button, as in a dialog.
     connect(txtDesc, &QLineEdit::returnPressed, cmdAdd, &QPushButton::click);
     connect(txtNumber, &QLineEdit::returnPressed, cmdAdd, &QPushButton::click);
-    connect(txtNumber, &QLineEdit::textChanged, this, &CodeListWindow::txtNumber_Change);
-    connect(mshAdd, &QTableWidget::cellPressed, this, &CodeListWindow::mshAdd_CellPressed);
+    connect(txtNumber, &QLineEdit::textChanged, this, &frmCodeList::txtNumber_Change);
+    connect(mshAdd, &QTableWidget::cellPressed, this, &frmCodeList::mshAdd_CellPressed);
     connect(mshAdd, &QTableWidget::currentCellChanged, this,
-            &CodeListWindow::mshAdd_CurrentCellChanged);
-    connect(headings, &QHeaderView::sectionMoved, this, &CodeListWindow::mshAdd_HeadingMoved);
+            &frmCodeList::mshAdd_CurrentCellChanged);
+    connect(headings, &QHeaderView::sectionMoved, this, &frmCodeList::mshAdd_HeadingMoved);
     connect(headings, &QHeaderView::sectionClicked, this, [this] { sortRows(); });
 }
 
-void CodeListWindow::Form_Load() {
+void frmCodeList::Form_Load() {
     txtDesc->clear();
     txtNumber->clear();
     const QString caption = codeListCaption(config_, appState().gClientLabel);
@@ -165,7 +165,7 @@ void CodeListWindow::Form_Load() {
     mshAdd->setUpdatesEnabled(true);
 }
 
-void CodeListWindow::setUpGrid(const QString& nameHeading, int rows) {
+void frmCodeList::setUpGrid(const QString& nameHeading, int rows) {
     mshAdd->clear();
     mshAdd->setColumnCount(3);
     mshAdd->setRowCount(rows);
@@ -182,7 +182,7 @@ void CodeListWindow::setUpGrid(const QString& nameHeading, int rows) {
         mshAdd->setColumnWidth(column, twipsToPixels(widths[column], this));
 }
 
-void CodeListWindow::cmdAdd_Click() {
+void frmCodeList::cmdAdd_Click() {
     const QString number = txtNumber->text();
     const QString name = txtDesc->text();
     if (number.isEmpty() || name.isEmpty())
@@ -203,7 +203,7 @@ void CodeListWindow::cmdAdd_Click() {
     txtDesc->setFocus();
 }
 
-void CodeListWindow::cmdDel_Click() {
+void frmCodeList::cmdDel_Click() {
     QString name;
     QString number;
     mshAdd->setUpdatesEnabled(false);
@@ -233,11 +233,11 @@ void CodeListWindow::cmdDel_Click() {
     Form_Load();
 }
 
-void CodeListWindow::cmdHelp_Click() {
+void frmCodeList::cmdHelp_Click() {
     help().open(this, kCodeListHelpTopic);
 }
 
-void CodeListWindow::txtNumber_Change(const QString& text) {
+void frmCodeList::txtNumber_Change(const QString& text) {
     if (numberBoxAcceptable(text))
         return;
     // Emptying the box runs this check again, which the empty text passes.
@@ -246,12 +246,12 @@ void CodeListWindow::txtNumber_Change(const QString& text) {
                        MsgButtons::Ok);
 }
 
-void CodeListWindow::mshAdd_CellPressed(int row, int column) {
+void frmCodeList::mshAdd_CellPressed(int row, int column) {
     paintEntryRow(row);
     sortPosition_ = mshAdd->horizontalHeader()->visualIndex(column);
 }
 
-void CodeListWindow::mshAdd_CurrentCellChanged(int row, int column) {
+void frmCodeList::mshAdd_CurrentCellChanged(int row, int column) {
     // Arrow keys choose a row as a click does. A click on a heading also
     // moves Qt's current cell; that must not change the chosen row.
     if (row < 0 || QGuiApplication::mouseButtons() != Qt::NoButton)
@@ -259,7 +259,7 @@ void CodeListWindow::mshAdd_CurrentCellChanged(int row, int column) {
     mshAdd_CellPressed(row, column);
 }
 
-void CodeListWindow::paintEntryRow(int row) {
+void frmCodeList::paintEntryRow(int row) {
     mshAdd->setUpdatesEnabled(false);
     for (int r = 0; r < mshAdd->rowCount(); ++r) {
         for (int column : {kNameColumn, kNumberColumn}) {
@@ -271,7 +271,7 @@ void CodeListWindow::paintEntryRow(int row) {
     mshAdd->setUpdatesEnabled(true);
 }
 
-void CodeListWindow::mshAdd_HeadingMoved(int logical, int oldVisual, int newVisual) {
+void frmCodeList::mshAdd_HeadingMoved(int logical, int oldVisual, int newVisual) {
     QHeaderView* headings = mshAdd->horizontalHeader();
     if (logical == kRowNumberColumn || newVisual == 0) {
         // The row-number column stays first.
@@ -281,7 +281,7 @@ void CodeListWindow::mshAdd_HeadingMoved(int logical, int oldVisual, int newVisu
     sortRows();
 }
 
-void CodeListWindow::sortRows() {
+void frmCodeList::sortRows() {
     const int rows = mshAdd->rowCount();
     if (rows == 0)
         return;
@@ -314,7 +314,7 @@ void CodeListWindow::sortRows() {
     mshAdd->setUpdatesEnabled(true);
 }
 
-bool CodeListWindow::eventFilter(QObject* watched, QEvent* event) {
+bool frmCodeList::eventFilter(QObject* watched, QEvent* event) {
     // Pressing a heading shows the sizing pointer until the button is released.
     if (watched == mshAdd->horizontalHeader()->viewport()) {
         if (event->type() == QEvent::MouseButtonPress)
@@ -325,14 +325,14 @@ bool CodeListWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CodeListWindow::showDbError(const QString& what, const std::exception& error) {
+void frmCodeList::showDbError(const QString& what, const std::exception& error) {
     const auto* dbError = dynamic_cast<const store::DbError*>(&error);
     const QString detail = dbError ? dbError->message() : QString::fromLocal8Bit(error.what());
     prompter().message(this, what + QChar(13) + detail, kAppTitle, MsgIcon::Critical,
                        MsgButtons::Ok);
 }
 
-void CodeListWindow::closeEvent(QCloseEvent* event) {
+void frmCodeList::closeEvent(QCloseEvent* event) {
     // Form_Unload: the Time Control window comes back.
     forms().show(Form::Control);
     QWidget::closeEvent(event);
