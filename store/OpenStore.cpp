@@ -2,6 +2,7 @@
 
 #include "FileStore.h"
 #include "Schema.h"
+#include "ServerBackend.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -12,8 +13,8 @@ namespace {
 
 [[noreturn]] void refuseServer(const QString& location) {
     throw DbError(SQLITE_CANTOPEN,
-                  QStringLiteral("Cannot open %1: this build of Hourloom opens database files "
-                                 "only, not database servers.")
+                  QStringLiteral("Cannot create %1: the tables on a database server are laid "
+                                 "down by its administrator with \"hourloom-cli server init\".")
                       .arg(location));
 }
 
@@ -26,7 +27,7 @@ bool isServerLocation(const QString& location) {
 
 std::unique_ptr<Store> openStore(const QString& location) {
     if (isServerLocation(location))
-        refuseServer(location);
+        return serverBackend(location).open(location);
     const QString name = listedFileName(location);
     if (name.isEmpty())
         throw DbError(

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "ServerBackend.h"
 #include "Store.h"
 
 #include <QString>
 
 namespace store::server {
 
-struct MigrationSummary {
-    qint64 records = 0;
-    qint64 clients = 0; // code entries added to the server's lists
-    qint64 works = 0;
-    int employees = 0;
-};
+using store::MigrationSummary;
 
 // Copies the code lists and every record of `file` onto the server at `url`,
 // laid out by serverInit, as one server transaction. Code entries the server

@@ -26,3 +26,6 @@ foreach(source ${tests})
     SKIP_RETURN_CODE 77
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state;HOURLOOM_TEST_PG_SCRIPT=${script};HOURLOOM_SERVER_WRITER=$<TARGET_FILE:server_writer>")
 endforeach()
+
+# The module the programs load; the test of the loader needs it built.
+add_dependencies(server_test_module hourloom-server)
