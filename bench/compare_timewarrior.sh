@@ -60,9 +60,11 @@ fi
 
 hl() { printf '%s' "$CLI --database $FILE --employee 'Employee 0' $*"; }
 # timew alone exits with 1 when nothing is being tracked: failures are ignored.
-# The start of the bare executable is the floor every command stands on.
+# Two floors under every command: loading the libraries the companion links
+# (startup_floor), and that plus the companion's start without a database.
 hyperfine -N -i --warmup 5 --runs 40 --export-markdown "$WORK/compare.md" \
     --export-json "$WORK/compare.json" \
+    -n "libraries alone (Qt Core, SQLCipher, libcrypto)" "$BUILD/bench/startup_floor" \
     -n "hourloom-cli --version (start only)" "$CLI --version" \
     -n "hourloom-cli status" "$(hl status)" \
     -n "hourloom-cli day" "$(hl day 2024-06-03)" \
