@@ -216,6 +216,27 @@ private slots:
         QVERIFY(!span->dtBegin->isHidden() && span->txtTimeMin->isHidden());
         QCOMPARE(idle.count(), 4);
     }
+
+    // Typing 11:45 over 10:15 passes through 1:15 AM, before the 9:30 begin.
+    void anEndTypedDigitByDigitKeepsItsDigits() {
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        beginAt(at(9, 30));
+        span->dtEndTime->setFocus();
+        span->dtEndTime->setSelectedSection(QDateTimeEdit::HourSection);
+        QTest::keyClicks(span->dtEndTime, QStringLiteral("11"));
+        span->dtEndTime->setSelectedSection(QDateTimeEdit::MinuteSection);
+        QTest::keyClicks(span->dtEndTime, QStringLiteral("45"));
+        QCOMPARE(span->dtEndTime->time(), QTime(11, 45));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("135"));
+
+        // An end left before the begin starts again from a zero span.
+        span->dtEndTime->setSelectedSection(QDateTimeEdit::HourSection);
+        QTest::keyClicks(span->dtEndTime, QStringLiteral("8"));
+        QCOMPARE(span->dtEndTime->time(), QTime(8, 45));
+        span->dtBeginTime->setFocus();
+        QCOMPARE(span->dtEndTime->time(), QTime(9, 30));
+        QCOMPARE(span->txtTimeMin->text(), QStringLiteral("0"));
+    }
 };
 
 QTEST_MAIN(TestSpan)

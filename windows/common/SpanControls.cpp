@@ -84,6 +84,11 @@ SpanControls::SpanControls(QWidget* parent)
     connect(dtEnd, &QDateEdit::dateChanged, this, &SpanControls::dtEnd_Change);
     connect(dtEndTime, &QTimeEdit::timeChanged, this, &SpanControls::dtEndTime_Change);
     connect(txtTimeMin, &QLineEdit::textChanged, this, &SpanControls::txtTimeMin_Change);
+    // A span left negative while typing starts again when the box is left.
+    for (QDateTimeEdit* edit :
+         {static_cast<QDateTimeEdit*>(dtBegin), static_cast<QDateTimeEdit*>(dtBeginTime),
+          static_cast<QDateTimeEdit*>(dtEnd), static_cast<QDateTimeEdit*>(dtEndTime)})
+        connect(edit, &QDateTimeEdit::editingFinished, this, &SpanControls::startAgainIfNegative);
 }
 
 void SpanControls::place(const SpanColumns& c) {
@@ -163,14 +168,27 @@ void SpanControls::writeMinutes() {
 void SpanControls::TotalRecalculate() {
     lblTotal->setText(DurationText(spanDays(values()), 0));
     writeMinutes();
-    if (minutesFromText(txtTimeMin->text()) < 0) {
-        // The end lies before the begin: start again from a zero span. The
-        // total shows it at the next recalculation, which the next tick runs.
-        setEndDate(dtBegin->date());
-        setEndTime(dtBeginTime->time());
-        writeMinutes();
-        needRecalculation();
-    }
+    // Typing 11:45 into a box showing 9:30 passes through 1:30 and 11:30;
+    // a span that is negative only on the way is left alone until the box
+    // is left, so the keystrokes still land in the digits the user typed.
+    if (!typing())
+        startAgainIfNegative();
+}
+
+void SpanControls::startAgainIfNegative() {
+    if (minutesFromText(txtTimeMin->text()) >= 0)
+        return;
+    // The end lies before the begin: start again from a zero span. The
+    // total shows it at the next recalculation, which the next tick runs.
+    setEndDate(dtBegin->date());
+    setEndTime(dtBeginTime->time());
+    writeMinutes();
+    needRecalculation();
+}
+
+bool SpanControls::typing() const {
+    return dtBegin->hasFocus() || dtBeginTime->hasFocus() || dtEnd->hasFocus() ||
+           dtEndTime->hasFocus();
 }
 
 void SpanControls::ChangeTime() {

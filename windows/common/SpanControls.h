@@ -100,6 +100,10 @@ protected:
 private:
     void writeMinutes();
     void needRecalculation() { lastTickMinute_ = -1; }
+    // Whether the user is typing into one of the date or time boxes, whose
+    // every keystroke is a change.
+    bool typing() const;
+    void startAgainIfNegative();
 
     qint64 lastTickMinute_ = -1; // the clock's minute the last working tick saw
     bool ignoreRelease_ = false; // the release that ends a double click
