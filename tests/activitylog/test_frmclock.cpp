@@ -150,6 +150,31 @@ private slots:
         QVERIFY(!w->span()->Timer1->isActive());
     }
 
+    void theKeyboardShowsADayAndPicksARow() {
+        add(at(4, 8, 0), at(4, 9, 0));
+        add(at(4, 10, 0), at(4, 11, 0), 20, 8);
+        frmClock* w = open();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        auto* days = w->findChild<QWidget*>("qt_calendar_calendarview");
+        days->setFocus();
+        QTest::keyClick(days, Qt::Key_Left); // the mark moves to 4 March
+        QCOMPARE(w->grid()->rowCount(), 0);
+        QTest::keyClick(days, Qt::Key_Return);
+        QCOMPARE(w->grid()->rowCount(), 2);
+
+        w->grid()->setFocus();
+        QTest::keyClick(w->grid(), Qt::Key_Down);
+        QTest::keyClick(w->grid(), Qt::Key_Down);
+        QVERIFY(!w->bEditMode()); // moving the mark chooses nothing
+        QTest::keyClick(w->grid(), Qt::Key_Space);
+        QVERIFY(w->bEditMode());
+        QCOMPARE(w->selection().vBeginTime, "3/4/2026 10:00:00 AM");
+        QCOMPARE(selected(w->clientPair()->first()), "Birch");
+        QCOMPARE(w->grid()->item(1, 0)->background().color(), QColor(0xFF, 0xFF, 0xC0));
+        QTest::keyClick(w->grid(), Qt::Key_Tab); // Tab leaves the list
+        QVERIFY(!w->grid()->hasFocus());
+    }
+
     void todayBeginsAtTheLatestRecentEndAndFollowsTheClock() {
         add(at(5, 9, 0), at(5, 10, 30));
         add(at(5, 10, 30), at(5, 12, 15), 20, 8);

@@ -17,6 +17,7 @@
 #include <QDateEdit>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,8 +110,12 @@ void frmClock::buildControls() {
     FG1->setColumnCount(kDayListColumns);
     FG1->verticalHeader()->hide();
     FG1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Rows are chosen by a mouse press only; the highlight is the row colour.
+    // A row is chosen by a mouse press, or from the keyboard by moving the
+    // focus mark with the arrows and pressing Space or Enter; the highlight
+    // is the row colour. Tab leaves the list rather than walking its cells.
     FG1->setSelectionMode(QAbstractItemView::NoSelection);
+    FG1->setTabKeyNavigation(false);
+    FG1->installEventFilter(this);
     FG1->setSortingEnabled(false);
     // A press and its row are read by column position, so columns stay put.
     FG1->horizontalHeader()->setSectionsMovable(false);
@@ -150,8 +155,10 @@ void frmClock::buildControls() {
     MVDate->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MVDate->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     nameCalendarParts(MVDate);
-    // Only a click on a day shows it; moving with the keys just moves the mark.
+    // Only a click on a day, or Enter on the marked day, shows it; moving
+    // with the keys just moves the mark.
     connect(MVDate, &QCalendarWidget::clicked, this, &frmClock::MVDate_Click);
+    connect(MVDate, &QCalendarWidget::activated, this, &frmClock::MVDate_Click);
 
     Line1 = line("Line1", this);
     Line2 = line("Line2", this);
@@ -417,6 +424,13 @@ bool frmClock::eventFilter(QObject* watched, QEvent* event) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         Dayslist_MouseDown(FG1->rowAt(mouse->position().toPoint().y()));
         return true;
+    }
+    if (watched == FG1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Dayslist_MouseDown(FG1->currentRow());
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
