@@ -221,6 +221,15 @@ private slots:
         QCOMPARE(w->span()->begin(), begin);
     }
 
+    void aRecordThatCannotBeReadIsReportedOnce() {
+        db().exec("PRAGMA ignore_check_constraints = ON; INSERT INTO tblTimeSheet VALUES "
+                  "('2026-03-11 11:00:00', '2026-03-11 10:00:00', '2026-03-11T11:00:00', 20, "
+                  "'Birch', 8, 'Build', 'Pat')");
+        open();
+        QCOMPARE(env->prompts.shown.size(), std::size_t(1));
+        QVERIFY(env->prompts.last().text.contains("2026-03-11T11:00:00"));
+    }
+
     void undoTakesBackRecentRecordsOneByOne() {
         env->clockNow.set(today(16, 0));
         add(today(9, 0), today(10, 0)); // six hours ago

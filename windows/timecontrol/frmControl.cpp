@@ -111,8 +111,7 @@ void frmControl::placeControls() {
 
 void frmControl::Form_Load() {
     LoadSavedSettings();
-    frmControlLoadRecords();
-    StatusBar();
+    refreshFromStore();
     appState().gIdleCount = 0;
     Timer2->setInterval(60000);
     span_->Timer1->start();
@@ -136,8 +135,8 @@ void frmControl::applyLayout(const SavedLayout& layout) {
     lists_->applyLayout(layout, layout.client1Width, layout.work1Width);
 }
 
-void frmControl::frmControlLoadRecords() {
-    reportDbErrors(
+bool frmControl::frmControlLoadRecords() {
+    return reportDbErrors(
         this, QStringLiteral("The recent activity and the lists could not be read."), [this] {
             // Every query runs before anything on screen changes, so a failing
             // one leaves the window as it was.
@@ -160,6 +159,13 @@ void frmControl::frmControlLoadRecords() {
             if (rows.clients.empty() && rows.work.empty())
                 help().open(this, QStringLiteral("EmptyInformation.htm"));
         });
+}
+
+void frmControl::refreshFromStore() {
+    // Both read the latest record: a record that cannot be read is reported
+    // once, by the first.
+    if (frmControlLoadRecords())
+        StatusBar();
 }
 
 void frmControl::StatusBar() {
@@ -193,8 +199,7 @@ void frmControl::cmdAdd_Click() {
         });
     if (!recorded)
         return;
-    frmControlLoadRecords();
-    StatusBar();
+    refreshFromStore();
     span_->Timer1->start();
     appState().gIdleCount = 0;
 }
@@ -204,8 +209,7 @@ void frmControl::cmdUndo_Click() {
             store::undoLastRecord(appState().db(), appState().gEmployee, appClock().now());
         }))
         return;
-    frmControlLoadRecords();
-    StatusBar();
+    refreshFromStore();
 }
 
 void frmControl::switchTo(Form form) {

@@ -23,8 +23,11 @@ public:
     ~frmControl() override;
 
     void LoadSavedSettings();
-    void frmControlLoadRecords();
+    // Each reports a database error itself; the first says whether it read.
+    bool frmControlLoadRecords();
     void StatusBar();
+    // The entry area, then the status bar, from the store.
+    void refreshFromStore();
 
     void cmdAdd_Click();
     void cmdUndo_Click();
