@@ -39,12 +39,19 @@ fi
 if readelf -d "$PREFIX/bin/hourloom" | grep -q "R.*PATH"; then
     fail "the executable keeps a build-tree library path"
 fi
-missing=$(ldd "$PREFIX/bin/hourloom" "$PREFIX/bin/hourloom-cli" | grep "not found" || true)
+module=$PREFIX/lib/hourloom/hourloom-server.so
+[ -s "$module" ] || fail "missing the server module lib/hourloom/hourloom-server.so"
+missing=$(ldd "$PREFIX/bin/hourloom" "$PREFIX/bin/hourloom-cli" "$module" | grep "not found" || true)
 [ -z "$missing" ] || fail "libraries not found: $missing"
 # The companion runs where no display library is installed.
 if ldd "$PREFIX/bin/hourloom-cli" | grep -E "libQt6(Gui|Widgets)"; then
     fail "hourloom-cli links a display library"
 fi
+# The installed companion finds its server module: it gets as far as the
+# (absent) server.
+reason=$("$PREFIX/bin/hourloom-cli" --database "postgresql:///none?host=$PREFIX" status 2>&1 || true)
+case "$reason" in *"cannot be loaded"*) fail "the installed server module is not found: $reason" ;; esac
+echo "$reason" | grep -q "Cannot connect" || fail "a server that cannot be reached is not reported: $reason"
 zcat "$PREFIX/share/man/man1/hourloom-cli.1.gz" | grep -q "^.SH EXIT STATUS" ||
     fail "the manual page of hourloom-cli is not readable"
 

@@ -16,13 +16,13 @@ deb=$(ls "$OUT"/hourloom_*.deb 2>/dev/null | head -n 1)
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 libsqlcipher0 libchm1 libc6 libstdc++6; do
+for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 libsqlcipher0 libchm1 libpq5 libc6 libstdc++6; do
     echo "$depends" | grep -q "\b$package\b" || fail "the package does not depend on $package"
 done
 echo "$depends" | grep -q -- "-dev\b" && fail "the package depends on a development package"
 
 contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/hourloom ./usr/bin/hourloom-cli ./usr/share/man/man1/hourloom-cli.1.gz \
+for file in ./usr/bin/hourloom ./usr/bin/hourloom-cli ./usr/lib/hourloom/hourloom-server.so ./usr/share/man/man1/hourloom-cli.1.gz \
     ./usr/share/bash-completion/completions/hourloom-cli ./usr/share/hourloom/Hourloom1.chm ./usr/share/hourloom/blank.htm \
     ./usr/share/applications/hourloom.desktop ./usr/share/icons/hicolor/48x48/apps/hourloom.png; do
     echo "$contents" | grep -q " $file\$" || fail "the package lacks $file"
