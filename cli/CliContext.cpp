@@ -1,7 +1,9 @@
 #include "CliContext.h"
 
+#include "CliError.h"
 #include "Clock.h"
 #include "OpenStore.h"
+#include "PgStore.h"
 
 namespace {
 
@@ -23,14 +25,27 @@ CliContext::CliContext(const QCommandLineParser& parser, QStringList arguments, 
     , arguments_(std::move(arguments))
     , now_(startMoment()) {}
 
-QString CliContext::employee() const {
-    return isSet(QStringLiteral("employee")) ? value(QStringLiteral("employee"))
-                                             : settings_.text(keys::Emp);
+QString CliContext::employee() {
+    const bool named = isSet(QStringLiteral("employee"));
+    const QString chosen = named ? value(QStringLiteral("employee")) : settings_.text(keys::Emp);
+    const auto* server = dynamic_cast<const store::server::PgStore*>(&store());
+    if (!server || server->employeeName().isEmpty())
+        return chosen;
+    if (!named)
+        return server->employeeName();
+    // The server would only show nothing; say why instead.
+    if (chosen.compare(server->employeeName(), Qt::CaseInsensitive) != 0 && !server->isLead())
+        throw refused(QStringLiteral("The %1 shows you only the records of %2; those of %3 "
+                                     "only to a lead.")
+                          .arg(server->location(), server->employeeName(), chosen));
+    return chosen;
 }
 
 QString CliContext::location() const {
-    return isSet(QStringLiteral("database")) ? value(QStringLiteral("database"))
-                                             : settings_.text(keys::gDataBaseLoc);
+    if (isSet(QStringLiteral("database")))
+        return value(QStringLiteral("database"));
+    const QString server = settings_.text(keys::Server).trimmed();
+    return server.isEmpty() ? settings_.text(keys::gDataBaseLoc) : server;
 }
 
 QString CliContext::clientLabel() const {

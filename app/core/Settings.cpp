@@ -7,17 +7,22 @@
 
 namespace {
 
+const QString kName = QStringLiteral("hourloom");
+
 QString groupKey(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
+}
+
+QString groupKey(const SettingKey& key) {
+    return groupKey(QString::fromUtf8(key.section), QString::fromUtf8(key.key));
 }
 
 } // namespace
 
 Settings::Settings(const QString& iniPath) {
     if (iniPath.isEmpty())
-        store_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QStringLiteral("hourloom"),
-                                             QStringLiteral("hourloom"));
+        store_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kName,
+                                             kName);
     else
         store_ = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
 }
@@ -91,6 +96,18 @@ void Settings::setInt(const SettingKey& key, qint64 value) {
 
 void Settings::setBool(const SettingKey& key, bool value) {
     setText(key, value ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void Settings::remove(const SettingKey& key) {
+    store_->remove(groupKey(key));
+    store_->sync();
+}
+
+bool Settings::setBySystem(const SettingKey& key) const {
+    if (store_->scope() != QSettings::UserScope || store_->applicationName() != kName)
+        return false;
+    const QSettings system(QSettings::IniFormat, QSettings::SystemScope, kName, kName);
+    return !system.value(groupKey(key)).toString().trimmed().isEmpty();
 }
 
 QString Settings::fileName() const { return store_->fileName(); }

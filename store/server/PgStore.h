@@ -5,6 +5,9 @@
 
 namespace store::server {
 
+// What an employee who asks to compact the server at `location` is told.
+QString maintainsItself(const QString& location);
+
 // The store on a PostgreSQL server laid out by serverInit. The server decides
 // what this login may see and change (row-level security); this class only
 // asks. One connection, used from one thread; a connection that is lost is
@@ -21,7 +24,12 @@ public:
     const QString& employeeName() const { return employeeName_; }
     // Whether this login owns the tables: it may compact and migrate.
     bool isAdministrator() const { return administrator_; }
+    // Whether this login reads every employee's records and may purge them.
+    bool isLead() const { return lead_; }
     Connection& connection() { return server_; }
+    // Throws DbError when this login is neither an employee nor the
+    // administrator: it could record nothing.
+    void requireRecorder() const;
 
     QString location() const override;
 
@@ -61,6 +69,7 @@ private:
     Connection server_;
     QString employeeName_;
     bool administrator_ = false;
+    bool lead_ = false;
 };
 
 } // namespace store::server

@@ -1,6 +1,8 @@
 #include "OpenStore.h"
 
 #include "FileStore.h"
+#include "PgConnection.h"
+#include "PgStore.h"
 #include "Schema.h"
 
 #include <QFileInfo>
@@ -8,25 +10,13 @@
 
 namespace store {
 
-namespace {
-
-[[noreturn]] void refuseServer(const QString& location) {
-    throw DbError(SQLITE_CANTOPEN,
-                  QStringLiteral("Cannot open %1: this build of Hourloom opens database files "
-                                 "only, not database servers.")
-                      .arg(location));
-}
-
-} // namespace
-
 bool isServerLocation(const QString& location) {
-    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
-           location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+    return server::isServerUrl(location);
 }
 
 std::unique_ptr<Store> openStore(const QString& location) {
     if (isServerLocation(location))
-        refuseServer(location);
+        return std::make_unique<server::PgStore>(location);
     const QString name = listedFileName(location);
     if (name.isEmpty())
         throw DbError(
@@ -36,8 +26,13 @@ std::unique_ptr<Store> openStore(const QString& location) {
 }
 
 std::unique_ptr<Store> createStore(const QString& location) {
+    // A server's tables are laid down by its administrator (server init).
     if (isServerLocation(location))
-        refuseServer(location);
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("Cannot create %1: it is a database server, not a file. Its "
+                                     "administrator lays down the tables with: hourloom-cli "
+                                     "server init URL")
+                          .arg(server::describeServer(location)));
     if (QFileInfo::exists(location))
         throw DbError(SQLITE_CANTOPEN,
                       QStringLiteral("Cannot create %1: the file already exists.").arg(location));
