@@ -26,3 +26,9 @@ foreach(source ${tests})
     SKIP_RETURN_CODE 77
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state;HOURLOOM_TEST_PG_SCRIPT=${script};HOURLOOM_SERVER_WRITER=$<TARGET_FILE:server_writer>")
 endforeach()
+
+# Server mode of the program and of hourloom-cli: the windows, start-up and
+# the built companion.
+target_link_libraries(server_test_server_mode PRIVATE hl_shell hl_open_store)
+target_compile_definitions(server_test_server_mode PRIVATE HL_CLI_PATH="$<TARGET_FILE:hourloom-cli>")
+add_dependencies(server_test_server_mode hourloom-cli)
