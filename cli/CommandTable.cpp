@@ -90,9 +90,10 @@ std::vector<Command> makeCommands() {
          runWorks},
         {QStringLiteral("purge"),
          QStringLiteral("DAYS"),
-         QStringLiteral("Deletes the employee's records that began more than DAYS days ago, as "
-                        "Delete Old Records does (a checked copy is kept as <file>.bak first; a server "
-                        "keeps its own backups). A lead may purge another's with --employee."),
+         QStringLiteral(
+             "Deletes the employee's records that began more than DAYS days ago, as "
+             "Delete Old Records does (a checked copy is kept as <file>.bak first; a server "
+             "keeps its own backups). A lead may purge another's with --employee."),
          {option(QStringLiteral("yes"), QStringLiteral("Delete without asking."))},
          1,
          1,

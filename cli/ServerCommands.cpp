@@ -68,7 +68,8 @@ int runServer(CliContext& context) {
         return addEmployee(context, argument);
     if (action == QLatin1String("connect"))
         return connect(context, serverUrl(argument));
-    throw usage(QStringLiteral("server takes init, add-employee or connect, not \"%1\".").arg(action));
+    throw usage(
+        QStringLiteral("server takes init, add-employee or connect, not \"%1\".").arg(action));
 }
 
 int runMigrate(CliContext& context) {

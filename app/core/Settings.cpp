@@ -21,8 +21,8 @@ QString groupKey(const SettingKey& key) {
 
 Settings::Settings(const QString& iniPath) {
     if (iniPath.isEmpty())
-        store_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kName,
-                                             kName);
+        store_ =
+            std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kName, kName);
     else
         store_ = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
 }
@@ -110,7 +110,9 @@ bool Settings::setBySystem(const SettingKey& key) const {
     return !system.value(groupKey(key)).toString().trimmed().isEmpty();
 }
 
-QString Settings::fileName() const { return store_->fileName(); }
+QString Settings::fileName() const {
+    return store_->fileName();
+}
 
 std::optional<qint64> wholeNumberFromText(const QString& text, qint64 min, qint64 max) {
     bool ok = false;

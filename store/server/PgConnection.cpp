@@ -378,8 +378,8 @@ QString describeServer(const QString& url) {
     if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
         host = QStringLiteral("this computer");
     const QString user = fields->value("user");
-    const QString database = fields->value(
-        "dbname", user.isEmpty() ? QStringLiteral("of the login's name") : user);
+    const QString database =
+        fields->value("dbname", user.isEmpty() ? QStringLiteral("of the login's name") : user);
     return QStringLiteral("database %1 on server %2").arg(database, host);
 }
 

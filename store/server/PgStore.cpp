@@ -112,7 +112,8 @@ PgStore::PgStore(const QString& url)
         Result about = server_.exec(
             "SELECT (SELECT max(version) FROM public.hourloom_schema), "
             "public.hourloom_employee_name(), pg_has_role(current_user, relowner, 'MEMBER'), "
-            "pg_has_role(current_user, 'hourloom_lead', 'MEMBER') FROM pg_class WHERE oid = 'public.tbltimesheet'::regclass");
+            "pg_has_role(current_user, 'hourloom_lead', 'MEMBER') FROM pg_class WHERE oid = "
+            "'public.tbltimesheet'::regclass");
         const qint64 version = about.isNull(0, 0) ? 0 : about.int64(0, 0);
         if (version != kSchemaVersion)
             throw DbError(SQLITE_NOTADB,

@@ -141,8 +141,8 @@ private slots:
         QTest::newRow("server out of reach")
             << QStringList{"--database", "postgresql://127.0.0.1:1/time", "day"} << 3
             << "Cannot connect to the database time on server 127.0.0.1:";
-        QTest::newRow("init on a server") << QStringList{"init", "postgres://h/t"} << 3
-                                          << "it is a database server, not a file";
+        QTest::newRow("init on a server")
+            << QStringList{"init", "postgres://h/t"} << 3 << "it is a database server, not a file";
         QTest::newRow("server, no such action")
             << QStringList{"server", "drop", "x"} << 2 << "not \"drop\"";
         QTest::newRow("connect to a file")

@@ -73,8 +73,9 @@ class TestServerMode : public QObject {
         window->findChild<QAbstractButton*>(button)->click();
     }
     QString count(const char* employee) {
-        return firstCell(*admin, QByteArray("SELECT count(*) FROM tblTimeSheet WHERE Employee = '") +
-                                     employee + "'");
+        return firstCell(*admin,
+                         QByteArray("SELECT count(*) FROM tblTimeSheet WHERE Employee = '") +
+                             employee + "'");
     }
     // Runs hourloom-cli: true when it ends with `code` and says `says`.
     bool cli(const QStringList& arguments, int code, const QString& says = {}) {
@@ -152,8 +153,7 @@ private slots:
                               "2 records were deleted from database.  You may want to compress "
                               "database now."}));
         QCOMPARE(count("Ann") + count("Lee"), "01");
-        QDirIterator copies(env->dir.path(), {"*.bak*"}, QDir::Files,
-                            QDirIterator::Subdirectories);
+        QDirIterator copies(env->dir.path(), {"*.bak*"}, QDir::Files, QDirIterator::Subdirectories);
         QVERIFY(!copies.hasNext());
     }
 
@@ -221,8 +221,8 @@ private slots:
         env->openNewDatabase().exec("INSERT INTO tblClient VALUES (10, 'Acme');"
                                     "INSERT INTO tblWork VALUES (7, 'Design')");
         const QDateTime begin(QDate(2026, 3, 2), QTime(9, 0));
-        store::appendRecord(env->db(), {begin, begin, begin.addSecs(3600), 10, "Acme", 7,
-                                        "Design", "kim"});
+        store::appendRecord(env->db(),
+                            {begin, begin, begin.addSecs(3600), 10, "Acme", 7, "Design", "kim"});
         const QString file = env->state.gDataBaseLoc;
         // A server that changes what it is given is caught before anything stays.
         Connection(team).execScript(
@@ -240,9 +240,9 @@ private slots:
         QVERIFY(cli({"track", "Acme", "Design", "--from", "10:00", "--to", "11:00"}, 0));
         QVERIFY(cli({"report", "--employee", "Lee"}, 1, "only to a lead"));
         QVERIFY(cli({"compact"}, 1, "maintains itself"));
-        QVERIFY(cli({"--database", as("sm_lee", "srvcli"), "--employee", "Kim", "report",
-                      "--from", "2026-03-01", "--to", "2026-03-31", "--format", "csv"},
-                     0, "\"Acme\",10,\"Design\",7,2.00"));
+        QVERIFY(cli({"--database", as("sm_lee", "srvcli"), "--employee", "Kim", "report", "--from",
+                     "2026-03-01", "--to", "2026-03-31", "--format", "csv"},
+                    0, "\"Acme\",10,\"Design\",7,2.00"));
     }
 };
 
