@@ -15,9 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace servertest;
 using store::server::Connection;
@@ -30,24 +27,6 @@ struct Resident : Shell {
     int started = 0;
     void startResident() override { ++started; }
     void trackTime() override {}
-};
-
-// A port that accepts connections and never answers, as a hung server does.
-struct SilentPort {
-    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    quint16 port = 0;
-    SilentPort() {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        auto* any = reinterpret_cast<sockaddr*>(&address);
-        if (::bind(socket, any, size) != 0 || ::listen(socket, 4) != 0 ||
-            ::getsockname(socket, any, &size) != 0)
-            qFatal("no listening socket");
-        port = ntohs(address.sin_port);
-    }
-    ~SilentPort() { ::close(socket); }
 };
 
 } // namespace
@@ -123,7 +102,7 @@ private slots:
     }
 
     void unreachableServerIsNamedAndTheProgramGoesOn() {
-        const SilentPort hung;
+        const SilentServer hung;
         QElapsedTimer waited;
         waited.start();
         start(QString("postgresql://127.0.0.1:%1/team?user=sm_ann").arg(hung.port));
