@@ -221,7 +221,7 @@ private slots:
         QVERIFY(cli({"compact"}, 1, "maintains itself"));
         QVERIFY(cli({"--database", as("sm_lee", "srvcli"), "--employee", "Kim", "report", "--from",
                      "2026-03-01", "--to", "2026-03-31", "--format", "csv"},
-                    0, "\"Acme\",10,\"Design\",7,2.00"));
+                    0, "10,\"Acme\",7,\"Design\",\"2HRs 0Mins\",\"Kim\""));
     }
 };
 
