@@ -16,8 +16,9 @@ void Main() {
     AppState& state = appState();
     state.gDataBaseLoc = settings().text(keys::gDataBaseLoc);
     state.gDataBaseName = settings().text(keys::gDataBaseName);
+    state.gServer = settings().text(keys::Server).trimmed();
 
-    if (!store::databaseFound(state.gDataBaseLoc, state.gDataBaseName)) {
+    if (!state.serverMode() && !store::databaseFound(state.gDataBaseLoc, state.gDataBaseName)) {
         prompter().message(nullptr, databaseNotDetectedText(), kAppTitle, MsgIcon::Critical,
                            MsgButtons::Ok);
         forms().show(Form::Setup);
@@ -26,8 +27,9 @@ void Main() {
     try {
         ConnectDataBase();
     } catch (const store::DbError& error) {
-        // A damaged, foreign or locked file: say which and why, and let the
-        // user pick another one instead of ending the program.
+        // A damaged, foreign or locked file, or a server out of reach: say
+        // which and why, and let the user pick another one instead of ending
+        // the program.
         prompter().message(nullptr, error.message(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
         forms().show(Form::Setup);
         return;

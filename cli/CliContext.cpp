@@ -1,5 +1,6 @@
 #include "CliContext.h"
 
+#include "CliError.h"
 #include "Clock.h"
 #include "OpenStore.h"
 
@@ -23,14 +24,27 @@ CliContext::CliContext(const QCommandLineParser& parser, QStringList arguments, 
     , arguments_(std::move(arguments))
     , now_(startMoment()) {}
 
-QString CliContext::employee() const {
-    return isSet(QStringLiteral("employee")) ? value(QStringLiteral("employee"))
-                                             : settings_.text(keys::Emp);
+QString CliContext::employee() {
+    const bool named = isSet(QStringLiteral("employee"));
+    const QString chosen = named ? value(QStringLiteral("employee")) : settings_.text(keys::Emp);
+    const std::optional<store::Store::ServerLogin> login = store().serverLogin();
+    if (!login || login->employee.isEmpty())
+        return chosen;
+    if (!named)
+        return login->employee;
+    // The server would only show nothing; say why instead.
+    if (chosen.compare(login->employee, Qt::CaseInsensitive) != 0 && !login->lead)
+        throw refused(QStringLiteral("The %1 shows you only the records of %2; those of %3 "
+                                     "only to a lead.")
+                          .arg(store().location(), login->employee, chosen));
+    return chosen;
 }
 
 QString CliContext::location() const {
-    return isSet(QStringLiteral("database")) ? value(QStringLiteral("database"))
-                                             : settings_.text(keys::gDataBaseLoc);
+    if (isSet(QStringLiteral("database")))
+        return value(QStringLiteral("database"));
+    const QString server = settings_.text(keys::Server).trimmed();
+    return server.isEmpty() ? settings_.text(keys::gDataBaseLoc) : server;
 }
 
 QString CliContext::clientLabel() const {

@@ -25,9 +25,11 @@ public:
     // The moment the command takes as now, read once: the system clock, or
     // HOURLOOM_NOW ("2026-03-05T14:00:00") when set.
     const QDateTime& now() const { return now_; }
-    // --employee, else the employee of the settings.
-    QString employee() const;
-    // --database, else the database file of the settings.
+    // --employee, else the name a server records this login under, else the
+    // employee of the settings. On a server, naming another employee is
+    // refused unless this login is a lead or the administrator.
+    QString employee();
+    // --database, else the server of the settings, else their database file.
     QString location() const;
     // The client word of the settings ("Client" or "Project").
     QString clientLabel() const;

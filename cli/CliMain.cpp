@@ -18,7 +18,7 @@ namespace {
 const QString kProgram = QStringLiteral("hourloom-cli");
 
 QString generalHelp() {
-    QString text = QStringLiteral("Usage: %1 [--database FILE] [--employee NAME] [--json] "
+    QString text = QStringLiteral("Usage: %1 [--database FILE|URL] [--employee NAME] [--json] "
                                   "COMMAND [ARGUMENTS]\n\n"
                                   "Hourloom's records, reports and code lists at a terminal.\n\n"
                                   "Commands:\n")
@@ -28,13 +28,15 @@ QString generalHelp() {
                 QStringLiteral("%1 %2").arg(command.name, command.synopsis).trimmed() +
                 QLatin1Char('\n');
     text += QStringLiteral("\nOptions:\n"
-                           "  --database FILE   the database file (default: the one Hourloom "
-                           "uses)\n"
-                           "  --employee NAME   whose records (default: the employee of Time "
-                           "and Settings)\n"
-                           "  --json            data as JSON\n"
-                           "  -h, --help        this help; COMMAND --help for one command\n"
-                           "  -v, --version     the version\n\n"
+                           "  --database FILE|URL  the database file, or a server as "
+                           "postgresql://HOST/DATABASE\n"
+                           "                       (default: the one Hourloom uses)\n"
+                           "  --employee NAME      whose records (default: your login's name on "
+                           "a server,\n"
+                           "                       else the employee of Time and Settings)\n"
+                           "  --json               data as JSON\n"
+                           "  -h, --help           this help; COMMAND --help for one command\n"
+                           "  -v, --version        the version\n\n"
                            "Exit status: 0 done, 1 refused by a rule, 2 usage, 3 database or "
                            "file error.\n"
                            "See hourloom-cli(1).\n");

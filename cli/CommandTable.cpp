@@ -90,8 +90,10 @@ std::vector<Command> makeCommands() {
          runWorks},
         {QStringLiteral("purge"),
          QStringLiteral("DAYS"),
-         QStringLiteral("Deletes the employee's records that began more than DAYS days ago, as "
-                        "Delete Old Records does (a checked copy is kept as <file>.bak first)."),
+         QStringLiteral(
+             "Deletes the employee's records that began more than DAYS days ago, as "
+             "Delete Old Records does (a checked copy is kept as <file>.bak first; a server "
+             "keeps its own backups). A lead may purge another's with --employee."),
          {option(QStringLiteral("yes"), QStringLiteral("Delete without asking."))},
          1,
          1,
@@ -99,7 +101,8 @@ std::vector<Command> makeCommands() {
         {QStringLiteral("compact"),
          QString(),
          QStringLiteral("Gives back the space of deleted records (a checked copy is kept as "
-                        "<file>.bak first)."),
+                        "<file>.bak first). A server maintains itself: only its administrator "
+                        "compacts it."),
          {},
          0,
          0,
@@ -120,6 +123,31 @@ std::vector<Command> makeCommands() {
          1,
          1,
          runBackup},
+        {QStringLiteral("server"),
+         QStringLiteral("init URL | add-employee LOGIN --name NAME [--lead] | connect URL"),
+         QStringLiteral("A PostgreSQL server for a team. init URL: lays down the tables, roles "
+                        "and rules (as the database's administrator; safe to run again). "
+                        "add-employee LOGIN: lets the login record as NAME (with --lead also read "
+                        "and purge everyone's records); the server is --database or the one of "
+                        "the settings. connect URL: tests the connection and makes Hourloom "
+                        "record there (the Server setting). Passwords never go into URL: "
+                        "~/.pgpass, client certificates or Kerberos."),
+         {option(QStringLiteral("name"), QStringLiteral("The employee name the login records as."),
+                 QStringLiteral("NAME")),
+          option(QStringLiteral("lead"), QStringLiteral("The employee is a lead."))},
+         2,
+         2,
+         runServer},
+        {QStringLiteral("migrate"),
+         QStringLiteral("FILE URL"),
+         QStringLiteral("Copies the code lists and every record of a database file onto the "
+                        "server at URL in one transaction, after checking per employee that the "
+                        "counts and summed times agree. A server that already holds records is "
+                        "refused. Run as the server's administrator."),
+         {},
+         2,
+         2,
+         runMigrate},
     };
 }
 
@@ -139,10 +167,12 @@ const Command* findCommand(const QString& name) {
 
 QList<QCommandLineOption> globalOptions() {
     return {option(QStringLiteral("database"),
-                   QStringLiteral("The database file (default: the one Hourloom uses)."),
-                   QStringLiteral("FILE")),
+                   QStringLiteral("The database file, or a server as postgresql://HOST/DATABASE "
+                                  "(default: the one Hourloom uses)."),
+                   QStringLiteral("FILE|URL")),
             option(QStringLiteral("employee"),
-                   QStringLiteral("Whose records (default: the employee of Time and Settings)."),
+                   QStringLiteral("Whose records (default: the server's name for your login, "
+                                  "else the employee of Time and Settings)."),
                    QStringLiteral("NAME")),
             option(QStringLiteral("json"), QStringLiteral("Data as JSON."))};
 }

@@ -39,3 +39,5 @@ int runPurge(CliContext& context);
 int runCompact(CliContext& context);
 int runCheck(CliContext& context);
 int runBackup(CliContext& context);
+int runServer(CliContext& context);
+int runMigrate(CliContext& context);

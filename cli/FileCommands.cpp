@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <cstdio>
+#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace setup_text;
@@ -75,6 +76,9 @@ int runCompact(CliContext& context) {
     try {
         context.store().compact();
     } catch (const store::DbError& error) {
+        // A server that only its administrator compacts: a rule, not a fault.
+        if (error.primaryCode() == SQLITE_AUTH)
+            throw refused(error.message());
         throw CliError(kDataError, terminalText(compactFailed(error.message())));
     }
     context.out << kCompactDone << '\n';

@@ -9,17 +9,6 @@
 
 namespace store {
 
-namespace {
-
-[[noreturn]] void refuseServer(const QString& location) {
-    throw DbError(SQLITE_CANTOPEN,
-                  QStringLiteral("Cannot create %1: the tables on a database server are laid "
-                                 "down by its administrator with \"hourloom-cli server init\".")
-                      .arg(location));
-}
-
-} // namespace
-
 bool isServerLocation(const QString& location) {
     return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
            location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
@@ -37,8 +26,13 @@ std::unique_ptr<Store> openStore(const QString& location) {
 }
 
 std::unique_ptr<Store> createStore(const QString& location) {
+    // A server's tables are laid down by its administrator (server init).
     if (isServerLocation(location))
-        refuseServer(location);
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("Cannot create %1: it is a database server, not a file. Its "
+                                     "administrator lays down the tables with: hourloom-cli "
+                                     "server init URL")
+                          .arg(describeServer(location)));
     if (QFileInfo::exists(location))
         throw DbError(SQLITE_CANTOPEN,
                       QStringLiteral("Cannot create %1: the file already exists.").arg(location));

@@ -60,4 +60,28 @@ const ServerBackend& serverBackend(const QString& url) {
     return *loaded.backend;
 }
 
+QString describeServer(const QString& url) {
+    try {
+        return serverBackend(url).describe(url);
+    } catch (const DbError&) {
+        return url;
+    }
+}
+
+void requireRecorder(const Store& server) {
+    const std::optional<Store::ServerLogin> login = server.serverLogin();
+    if (login && login->employee.isEmpty() && !login->administrator)
+        throw DbError(SQLITE_AUTH,
+                      QStringLiteral("Your login records no time on the %1. Its administrator "
+                                     "adds it with: hourloom-cli server add-employee LOGIN "
+                                     "--name NAME")
+                          .arg(server.location()));
+}
+
+QString maintainsItself(const QString& location) {
+    return QStringLiteral("The %1 maintains itself: PostgreSQL gives back the space of deleted "
+                          "records on its own. Only its administrator compacts it by hand.")
+        .arg(location);
+}
+
 } // namespace store

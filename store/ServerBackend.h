@@ -32,6 +32,10 @@ public:
     // Copies a file's code lists and records onto the server
     // (server::migrateFile).
     virtual MigrationSummary migrate(Store& file, const QString& url) const = 0;
+    // "database DB on server HOST", read the way libpq reads the URI.
+    virtual QString describe(const QString& url) const = 0;
+    // Whether the URI carries a password (which must never be stored).
+    virtual bool holdsPassword(const QString& url) const = 0;
 };
 
 // The backend of the server module, loaded on first use from
@@ -39,5 +43,16 @@ public:
 // program's bin/ folder (the same layout in the build tree and when
 // installed). Throws DbError naming `url` when the module cannot be loaded.
 const ServerBackend& serverBackend(const QString& url);
+
+// The backend's description of `url`; the URI itself when the module cannot
+// be loaded (a message must still name the server).
+QString describeServer(const QString& url);
+
+// Throws DbError when `server`'s login is neither an employee nor the
+// administrator: it could record nothing.
+void requireRecorder(const Store& server);
+
+// What an employee who asks to compact the server at `location` is told.
+QString maintainsItself(const QString& location);
 
 } // namespace store

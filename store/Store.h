@@ -69,6 +69,15 @@ public:
     // The file's path, or the server and database, for messages.
     virtual QString location() const = 0;
 
+    // Who a server knows this login as; a file knows nobody, and the
+    // employee is whoever the settings name.
+    struct ServerLogin {
+        QString employee;           // the name its records carry; empty for
+        bool administrator = false; // the administrator, who owns the tables
+        bool lead = false;          // reads and purges everyone's records
+    };
+    virtual std::optional<ServerLogin> serverLogin() const { return std::nullopt; }
+
     // --- activity records -------------------------------------------------
     // Appends one record as given (Date included) in a transaction of its own.
     virtual void appendRecord(const ActivityRecord& record) = 0;

@@ -12,6 +12,13 @@ struct AppState {
     QString gDataBaseLoc;  // full path of the database file
     QString gDataBaseName; // its file name, as the folder listing spells it
     std::unique_ptr<store::Store> gDataBase;
+    // Server mode: the libpq URI of the Server setting; empty with a file.
+    QString gServer;
+    // What the server knows of this login once connected: the name it
+    // records it under (empty for the administrator) and whether it owns
+    // the tables.
+    QString gServerEmployee;
+    bool gServerAdministrator = false;
 
     QString gEmployee;
     QString gClientLabel; // "Client" or "Project"
@@ -29,4 +36,11 @@ struct AppState {
 
     // The open store; throws store::DbError when none is open.
     store::Store& db();
+
+    bool serverMode() const { return !gServer.isEmpty(); }
+    // Whose records the windows show: the server's name for this login, else
+    // `chosen`, the employee of Time and Settings.
+    QString employeeOr(const QString& chosen) const {
+        return gServerEmployee.isEmpty() ? chosen : gServerEmployee;
+    }
 };

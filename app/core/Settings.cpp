@@ -7,17 +7,22 @@
 
 namespace {
 
+const QString kName = QStringLiteral("hourloom");
+
 QString groupKey(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
+}
+
+QString groupKey(const SettingKey& key) {
+    return groupKey(QString::fromUtf8(key.section), QString::fromUtf8(key.key));
 }
 
 } // namespace
 
 Settings::Settings(const QString& iniPath) {
     if (iniPath.isEmpty())
-        store_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QStringLiteral("hourloom"),
-                                             QStringLiteral("hourloom"));
+        store_ =
+            std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kName, kName);
     else
         store_ = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
 }
@@ -93,7 +98,21 @@ void Settings::setBool(const SettingKey& key, bool value) {
     setText(key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-QString Settings::fileName() const { return store_->fileName(); }
+void Settings::remove(const SettingKey& key) {
+    store_->remove(groupKey(key));
+    store_->sync();
+}
+
+bool Settings::setBySystem(const SettingKey& key) const {
+    if (store_->scope() != QSettings::UserScope || store_->applicationName() != kName)
+        return false;
+    const QSettings system(QSettings::IniFormat, QSettings::SystemScope, kName, kName);
+    return !system.value(groupKey(key)).toString().trimmed().isEmpty();
+}
+
+QString Settings::fileName() const {
+    return store_->fileName();
+}
 
 std::optional<qint64> wholeNumberFromText(const QString& text, qint64 min, qint64 max) {
     bool ok = false;

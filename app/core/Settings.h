@@ -16,6 +16,8 @@ struct SettingKey {
 namespace keys {
 inline constexpr SettingKey gDataBaseLoc{"frmSetup", "gDataBaseLoc", nullptr};
 inline constexpr SettingKey gDataBaseName{"frmSetup", "gDataBaseName", "Hourloom.HL1"};
+// A libpq URI: when set, the program records on that server, not in the file.
+inline constexpr SettingKey Server{"frmSetup", "Server", ""};
 inline constexpr SettingKey DaysOld{"frmSetup", "DaysOld", "90"};
 inline constexpr SettingKey lLabel{"frmSetup", "lLabel", "1"};
 inline constexpr SettingKey intMinTimer{"frmControl", "intMinTimer", "15"};
@@ -45,7 +47,8 @@ inline constexpr SettingKey chkMins{"frmReportCriteria", "chkMins", "0"};
 // cannot be read as what the reader needs gives the key's default.
 class Settings {
 public:
-    // `iniPath` empty: the per-user file (~/.config/hourloom/hourloom.ini).
+    // `iniPath` empty: the per-user file (~/.config/hourloom/hourloom.ini),
+    // which falls back on the system-wide one for keys it does not hold.
     explicit Settings(const QString& iniPath = {});
     ~Settings();
 
@@ -57,6 +60,12 @@ public:
     void setText(const SettingKey& key, const QString& value);
     void setInt(const SettingKey& key, qint64 value);
     void setBool(const SettingKey& key, bool value); // "True" / "False"
+    // Drops the key from the per-user file (a system-wide value shows again).
+    void remove(const SettingKey& key);
+    // Whether the system-wide file (/etc/xdg/hourloom/hourloom.ini), which
+    // an administrator deploys, gives the key a value. Never for a settings
+    // store opened on a file of its own.
+    bool setBySystem(const SettingKey& key) const;
 
     // Raw access by section and key, with an explicit default.
     QString read(const QString& section, const QString& key, const QString& defaultText) const;

@@ -3,6 +3,7 @@
 #include "Database.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <cstdlib>
 #include <libpq-fe.h>
 #include <poll.h>
@@ -349,38 +350,42 @@ UnboundedStatements::~UnboundedStatements() {
     }
 }
 
-QString describeServer(const QString& url) {
+namespace {
+
+// The fields a libpq URI sets, by keyword; nothing when it cannot be read.
+std::optional<QHash<QByteArray, QString>> uriFields(const QString& url) {
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(url.toUtf8().constData(), &error);
     if (!options) {
         PQfreemem(error);
-        return QStringLiteral("server given by an unreadable address");
+        return std::nullopt;
     }
-    QString host;
-    QString database;
-    QString user;
-    for (PQconninfoOption* option = options; option->keyword; ++option) {
-        if (!option->val || !*option->val)
-            continue;
-        const QByteArray keyword(option->keyword);
-        if (keyword == "host" || (keyword == "hostaddr" && host.isEmpty()))
-            host = QString::fromUtf8(option->val);
-        else if (keyword == "dbname")
-            database = QString::fromUtf8(option->val);
-        else if (keyword == "user")
-            user = QString::fromUtf8(option->val);
-    }
+    QHash<QByteArray, QString> fields;
+    for (PQconninfoOption* option = options; option->keyword; ++option)
+        if (option->val && *option->val)
+            fields.insert(QByteArray(option->keyword), QString::fromUtf8(option->val));
     PQconninfoFree(options);
+    return fields;
+}
+
+} // namespace
+
+QString describeServer(const QString& url) {
+    const auto fields = uriFields(url);
+    if (!fields)
+        return QStringLiteral("server given by an unreadable address");
+    QString host = fields->value("host", fields->value("hostaddr"));
     if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
         host = QStringLiteral("this computer");
-    if (database.isEmpty())
-        database = user.isEmpty() ? QStringLiteral("of the login's name") : user;
+    const QString user = fields->value("user");
+    const QString database =
+        fields->value("dbname", user.isEmpty() ? QStringLiteral("of the login's name") : user);
     return QStringLiteral("database %1 on server %2").arg(database, host);
 }
 
-bool isServerUrl(const QString& text) {
-    return text.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
-           text.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+bool holdsPassword(const QString& url) {
+    const auto fields = uriFields(url);
+    return fields && fields->contains("password");
 }
 
 } // namespace store::server

@@ -142,7 +142,7 @@ private:
 // "database DB on server HOST" for a libpq URI, without user or password.
 QString describeServer(const QString& url);
 
-// Whether `text` names a server rather than a file: a libpq URI.
-bool isServerUrl(const QString& text);
+// Whether a libpq URI carries a password (which must never be stored).
+bool holdsPassword(const QString& url);
 
 } // namespace store::server

@@ -1,6 +1,7 @@
 #include "PgStore.h"
 
 #include "Records.h"
+#include "ServerBackend.h"
 #include "ServerSchema.h"
 
 #include <sqlite3.h>
@@ -105,8 +106,9 @@ PgStore::PgStore(const QString& url)
     try {
         Result about = server_.exec(
             "SELECT (SELECT max(version) FROM public.hourloom_schema), "
-            "public.hourloom_employee_name(), pg_has_role(current_user, relowner, 'MEMBER') "
-            "FROM pg_class WHERE oid = 'public.tbltimesheet'::regclass");
+            "public.hourloom_employee_name(), pg_has_role(current_user, relowner, 'MEMBER'), "
+            "pg_has_role(current_user, 'hourloom_lead', 'MEMBER') FROM pg_class WHERE oid = "
+            "'public.tbltimesheet'::regclass");
         const qint64 version = about.isNull(0, 0) ? 0 : about.int64(0, 0);
         if (version != kSchemaVersion)
             throw DbError(SQLITE_NOTADB,
@@ -117,6 +119,7 @@ PgStore::PgStore(const QString& url)
                               .arg(kSchemaVersion));
         employeeName_ = about.text(0, 1);
         administrator_ = about.text(0, 2) == QLatin1String("t");
+        lead_ = about.text(0, 3) == QLatin1String("t");
     } catch (const DbError& error) {
         if (error.primaryCode() != SQLITE_NOTADB || error.message().contains(u"version"))
             throw;
@@ -125,6 +128,10 @@ PgStore::PgStore(const QString& url)
                                      "them down with: hourloom-cli server init URL")
                           .arg(server_.location()));
     }
+}
+
+std::optional<Store::ServerLogin> PgStore::serverLogin() const {
+    return ServerLogin{employeeName_, administrator_, lead_};
 }
 
 QString PgStore::location() const {
@@ -318,11 +325,7 @@ std::optional<int> PgStore::purgeRecordsBefore(const QString& employee, const QD
 
 void PgStore::compact() {
     if (!administrator_)
-        throw DbError(SQLITE_AUTH,
-                      QStringLiteral("The %1 maintains itself: PostgreSQL gives back the space "
-                                     "of deleted records on its own. Only its administrator "
-                                     "compacts it by hand.")
-                          .arg(server_.location()));
+        throw DbError(SQLITE_AUTH, maintainsItself(server_.location()));
     UnboundedStatements longWork(server_);
     server_.exec("VACUUM (ANALYZE) public.tblTimeSheet, public.tblClient, public.tblWork");
 }

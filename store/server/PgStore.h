@@ -21,7 +21,10 @@ public:
     const QString& employeeName() const { return employeeName_; }
     // Whether this login owns the tables: it may compact and migrate.
     bool isAdministrator() const { return administrator_; }
+    // Whether this login reads every employee's records and may purge them.
+    bool isLead() const { return lead_; }
     Connection& connection() { return server_; }
+    std::optional<ServerLogin> serverLogin() const override;
 
     QString location() const override;
 
@@ -61,6 +64,7 @@ private:
     Connection server_;
     QString employeeName_;
     bool administrator_ = false;
+    bool lead_ = false;
 };
 
 } // namespace store::server

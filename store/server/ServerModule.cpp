@@ -3,6 +3,7 @@
 // hidden, so its copies of the store's helpers never clash with the
 // program's.
 #include "Migrate.h"
+#include "PgConnection.h"
 #include "PgStore.h"
 #include "ServerBackend.h"
 #include "ServerSchema.h"
@@ -21,6 +22,12 @@ public:
     }
     store::MigrationSummary migrate(store::Store& file, const QString& url) const override {
         return store::server::migrateFile(file, url);
+    }
+    QString describe(const QString& url) const override {
+        return store::server::describeServer(url);
+    }
+    bool holdsPassword(const QString& url) const override {
+        return store::server::holdsPassword(url);
     }
 };
 

@@ -138,8 +138,23 @@ private slots:
                                       << "{missing}: there is no such file.";
         QTest::newRow("wrong key")
             << QStringList{"--database", "{foreign}", "day"} << 3 << "made with another password";
-        QTest::newRow("server") << QStringList{"--database", "postgresql://db/time", "day"} << 3
-                                << "opens database files only";
+        QTest::newRow("server out of reach")
+            << QStringList{"--database", "postgresql://127.0.0.1:1/time", "day"} << 3
+            << "Cannot connect to the database time on server 127.0.0.1:";
+        QTest::newRow("init on a server")
+            << QStringList{"init", "postgres://h/t"} << 3 << "it is a database server, not a file";
+        QTest::newRow("server, no such action")
+            << QStringList{"server", "drop", "x"} << 2 << "not \"drop\"";
+        QTest::newRow("connect to a file")
+            << QStringList{"server", "connect", "{db}"} << 2 << "is not a server address";
+        QTest::newRow("connect with a password")
+            << QStringList{"server", "connect", "postgresql://ann:secret@h/t"} << 2
+            << "The address holds a password.";
+        QTest::newRow("add-employee on a file")
+            << QStringList{"server", "add-employee", "ann", "--name", "Ann"} << 2
+            << "add-employee works on a server";
+        QTest::newRow("migrate onto a file")
+            << QStringList{"migrate", "{db}", "{missing}"} << 2 << "is not a server address";
     }
     void refusals() {
         QFETCH(QStringList, arguments);

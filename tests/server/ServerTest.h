@@ -10,7 +10,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTest>
+#include <arpa/inet.h>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace servertest {
 
@@ -46,6 +49,23 @@ inline QString firstCell(store::server::Connection& server, const QByteArray& sq
     const store::server::Result result = server.exec(sql);
     return result.rows() > 0 ? result.text(0, 0) : QString();
 }
+
+// A listening socket on 127.0.0.1 that never answers: a server that hangs.
+struct SilentServer {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+    SilentServer() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+        listen(fd, 8);
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+    }
+    ~SilentServer() { close(fd); }
+};
 
 } // namespace servertest
 

@@ -5,10 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <arpa/inet.h>
 #include <csignal>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
@@ -37,23 +34,6 @@ QString failureOf(const std::function<void()>& action) {
     }
     return QString();
 }
-
-// A listening socket on 127.0.0.1 that never answers: a server that hangs.
-struct SilentServer {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    int port = 0;
-    SilentServer() {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        bind(fd, reinterpret_cast<sockaddr*>(&address), length);
-        listen(fd, 8);
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~SilentServer() { close(fd); }
-};
 
 } // namespace
 

@@ -102,8 +102,6 @@ private slots:
         QTest::newRow("days abc") << QStringList{"15", "abc", "ann"} << "";
         QTest::newRow("employee with a line break")
             << QStringList{"15", "90", "ann\nlee"} << "holds a control character";
-        QTest::newRow("employee with a tab")
-            << QStringList{"15", "90", "\tann"} << "holds a control character";
         QTest::newRow("employee with DEL")
             << QStringList{"15", "90", "ann\x7f"} << "holds a control character";
         QTest::newRow("employee of 256 characters")

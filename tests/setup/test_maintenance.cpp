@@ -79,21 +79,6 @@ class TestMaintenance : public QObject {
 private slots:
     void init() { QFile::remove(file()); }
 
-    void purgeCountsAndDeletesWithTheSameCutoff() {
-        store::Database db = open();
-        store::Database other = open();
-        const QDateTime cutoff = now.addDays(-90);
-        addDaily(db, "ann", cutoff, 1);
-        addDaily(db, "ann", cutoff.addSecs(-1), 2);
-        QCOMPARE(store::countRecordsBefore(db, "ann", cutoff), 2);
-        // Another copy back-dates a record after the user agreed to 2: nothing goes
-        addDaily(other, "ann", cutoff.addDays(-30), 1);
-        QCOMPARE(store::purgeRecordsBefore(db, "ann", cutoff, 2), std::nullopt);
-        QCOMPARE(count(db), 4);
-        QCOMPARE(store::purgeRecordsBefore(db, "ann", cutoff, 3), 3);
-        QCOMPARE(count(db), 1);
-    }
-
     void anotherConnectionKeepsWorkingAfterCompaction() {
         store::Database mine = open();
         store::Database theirs = open();

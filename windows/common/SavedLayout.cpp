@@ -43,7 +43,7 @@ SavedLayout readSavedLayout(const Settings& s) {
 
 void applySavedLayout(const SavedLayout& layout, AppState& state) {
     state.gClientLabel = layout.clientLabel;
-    state.gEmployee = layout.employee;
+    state.gEmployee = state.employeeOr(layout.employee);
     state.strClient1 = layout.strClient1;
     state.strClient2 = layout.strClient2;
     state.strWork1 = layout.strWork1;

@@ -22,6 +22,12 @@ QString openFileMissing(const QString& path) {
                   QStringLiteral("The file %1 does not exist.").arg(path)});
 }
 
+QString serverSetBySystem(const QString& server) {
+    return lines({QStringLiteral("Hourloom records on the %1.").arg(server),
+                  QStringLiteral("The administrator of this computer set it up; ask them to "
+                                 "use a database file instead.")});
+}
+
 QString closeQuestion() {
     return lines({QStringLiteral("Close Program?"), QStringLiteral("Database was not opened."),
                   QString(), QStringLiteral("Yes to EXIT"), QString(),

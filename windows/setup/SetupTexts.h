@@ -10,6 +10,7 @@ QString databaseUseQuestion();
 inline const QString kDatabaseUseTitle = QStringLiteral("Database Use");
 inline const QString kDatabaseFilter = QStringLiteral("Database for Brightmere |*.HL1");
 QString openFileMissing(const QString& path);
+QString serverSetBySystem(const QString& server);
 
 inline const QString kNoDatabaseTip =
     QStringLiteral("Create or open database.  Select file folder button on the right.");

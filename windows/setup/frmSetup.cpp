@@ -5,6 +5,7 @@
 #include "Records.h"
 #include "ReportDbErrors.h"
 #include "Schema.h"
+#include "ServerBackend.h"
 #include "Services.h"
 #include "SetupRules.h"
 #include "SetupTexts.h"
@@ -70,9 +71,21 @@ private:
     QWidget* window_;
 };
 
+// The server and database, or the file, that the settings name.
+QString wantedLocation() {
+    const AppState& state = appState();
+    return state.serverMode() ? store::describeServer(state.gServer) : state.gDataBaseLoc;
+}
+
+// A server is always there to try; a file must be.
 bool databaseFound() {
     const AppState& state = appState();
-    return store::databaseFound(state.gDataBaseLoc, state.gDataBaseName);
+    return state.serverMode() || store::databaseFound(state.gDataBaseLoc, state.gDataBaseName);
+}
+
+bool isOpen() {
+    const AppState& state = appState();
+    return state.gDataBase && state.gDataBase->location() == wantedLocation();
 }
 
 // The file the settings name is there and opens. A file that is there but
@@ -81,8 +94,7 @@ bool databaseFound() {
 bool databaseUsable() {
     if (!databaseFound())
         return false;
-    const AppState& state = appState();
-    if (state.gDataBase && state.gDataBase->location() == state.gDataBaseLoc)
+    if (isOpen())
         return true;
     try {
         ConnectDataBase();
@@ -173,9 +185,12 @@ void frmSetup::buildControls() {
 void frmSetup::Form_Load() {
     AppState& state = appState();
     state.lLabel = settings().int32(keys::lLabel);
-    state.gEmployee = settings().text(keys::Emp);
+    state.gServer = settings().text(keys::Server).trimmed();
+    state.gEmployee = state.employeeOr(settings().text(keys::Emp));
     txtComp->setText(settings().text(keys::Comp));
     txtEmp->setText(state.gEmployee);
+    // On a server the name belongs to the login: the server records it.
+    txtEmp->setReadOnly(state.serverMode() && !state.gServerEmployee.isEmpty());
     txtFreq->setText(settings().text(keys::intMinTimer));
     txtDaysOld->setText(settings().text(keys::DaysOld));
     state.gDataBaseLoc = settings().text(keys::gDataBaseLoc);
@@ -186,10 +201,9 @@ void frmSetup::Form_Load() {
 }
 
 void frmSetup::showLocation() {
-    const AppState& state = appState();
     if (databaseFound()) {
-        lblLocation->setText(state.gDataBaseLoc);
-        lblLocation->setToolTip(state.gDataBaseLoc);
+        lblLocation->setText(wantedLocation());
+        lblLocation->setToolTip(wantedLocation());
     } else {
         lblLocation->clear();
         lblLocation->setToolTip(kNoDatabaseTip);
@@ -217,7 +231,8 @@ void frmSetup::cmdAdd_Click() {
         prompter().message(this, kEmployeeNeeded, kAppTitle, MsgIcon::None, MsgButtons::Ok);
         txtEmp->setText(QStringLiteral(" "));
     }
-    settings().setText(keys::Emp, txtEmp->text());
+    if (!txtEmp->isReadOnly())
+        settings().setText(keys::Emp, txtEmp->text());
     settings().setText(keys::intMinTimer, txtFreq->text());
     settings().setText(keys::DaysOld, txtDaysOld->text());
     state.intMinTimer = *frequency;
@@ -232,9 +247,16 @@ void frmSetup::cmdAdd_Click() {
 }
 
 void frmSetup::cmdDatabase_Click() {
+    AppState& state = appState();
+    // A server the administrator set for the whole computer stays; one the
+    // user chose is left by choosing a file.
+    if (state.serverMode() && settings().setBySystem(keys::Server)) {
+        prompter().message(this, serverSetBySystem(wantedLocation()), kAppTitle,
+                           MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
     const bool create = prompter().message(this, databaseUseQuestion(), kDatabaseUseTitle,
                                            MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
-    AppState& state = appState();
     const QFileInfo current(state.gDataBaseLoc);
     const FileRequest request{QString(), current.path(), current.fileName(), kDatabaseFilter};
     const std::optional<QString> chosen =
@@ -253,13 +275,16 @@ void frmSetup::cmdDatabase_Click() {
     // point at a file that failed.
     const QString previousLoc = state.gDataBaseLoc;
     const QString previousName = state.gDataBaseName;
+    const QString previousServer = state.gServer;
     state.gDataBaseLoc = path;
     state.gDataBaseName = QFileInfo(path).fileName();
+    state.gServer.clear();
     try {
         ConnectDataBase();
     } catch (const store::DbError& error) {
         state.gDataBaseLoc = previousLoc;
         state.gDataBaseName = previousName;
+        state.gServer = previousServer;
         prompter().message(this, error.message(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
@@ -268,6 +293,12 @@ void frmSetup::cmdDatabase_Click() {
         state.gDataBaseName = listed;
     settings().setText(keys::gDataBaseLoc, state.gDataBaseLoc);
     settings().setText(keys::gDataBaseName, state.gDataBaseName);
+    if (!previousServer.isEmpty()) {
+        settings().remove(keys::Server);
+        state.gEmployee = settings().text(keys::Emp);
+        txtEmp->setText(state.gEmployee);
+        txtEmp->setReadOnly(false);
+    }
     showLocation();
 }
 
@@ -276,10 +307,9 @@ void frmSetup::cmdHelp_Click() {
 }
 
 store::Store& frmSetup::databaseForMaintenance() {
-    AppState& state = appState();
-    if (!state.gDataBase || state.gDataBase->location() != state.gDataBaseLoc)
+    if (!isOpen())
         ConnectDataBase();
-    return state.db();
+    return appState().db();
 }
 
 void frmSetup::cmdCompact_Click() {
@@ -287,6 +317,8 @@ void frmSetup::cmdCompact_Click() {
         prompter().message(this, compactNotFound(), kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
+    if (appState().serverMode() && !compactsServer())
+        return;
     if (prompter().message(this, compactWarning(), kWarningTitle, MsgIcon::Critical,
                            MsgButtons::YesNo) != MsgAnswer::Yes) {
         prompter().message(this, kCompactCanceled, kActionCanceledTitle, MsgIcon::Information,
@@ -303,6 +335,21 @@ void frmSetup::cmdCompact_Click() {
         return;
     }
     prompter().message(this, kCompactDone, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+}
+
+bool frmSetup::compactsServer() {
+    try {
+        databaseForMaintenance();
+    } catch (const store::DbError& error) {
+        prompter().message(this, compactFailed(error.message()), kAppTitle, MsgIcon::Critical,
+                           MsgButtons::Ok);
+        return false;
+    }
+    if (appState().gServerAdministrator)
+        return true;
+    prompter().message(this, store::maintainsItself(wantedLocation()), kAppTitle,
+                       MsgIcon::Information, MsgButtons::Ok);
+    return false;
 }
 
 void frmSetup::cmdDelete_Click() {

@@ -31,6 +31,9 @@ private:
     void cmdHelp_Click();
     void cmdCompact_Click();
     void cmdDelete_Click();
+    // On a server only its administrator compacts; anyone else is told that
+    // it maintains itself. True when the compaction may go on.
+    bool compactsServer();
     // True when the closing must be cancelled. `usable`: the database named
     // in the settings is there and opens.
     bool Form_QueryUnload(bool usable);

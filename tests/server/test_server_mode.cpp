@@ -1,0 +1,239 @@
+// The program and hourloom-cli on a server: Time and Settings in server mode,
+// a server out of reach, maintenance, and the commands that set a server up.
+#include "Main.h"
+#include "OpenStore.h"
+#include "Records.h"
+#include "ServerTest.h"
+#include "SetupForms.h"
+#include "Shell.h"
+#include "TestEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+
+using namespace servertest;
+using store::server::Connection;
+
+namespace {
+
+const QString kHere = "database srvmode on server this computer";
+
+struct Resident : Shell {
+    int started = 0;
+    void startResident() override { ++started; }
+    void trackTime() override {}
+};
+
+} // namespace
+
+class TestServerMode : public QObject {
+    Q_OBJECT
+    QString url;
+    std::unique_ptr<Connection> admin;
+    std::unique_ptr<TestEnvironment> env;
+    Resident resident;
+
+    QString as(const QString& login, const QString& database = "srvmode") {
+        return urlFor(database, login);
+    }
+    // Start-up with the Server setting, then Time and Settings.
+    QWidget* start(const QString& server) {
+        env->settingsStore->setText(keys::Server, server);
+        Main();
+        return env->windows.show(Form::Setup);
+    }
+    void click(QWidget* window, const char* button, std::deque<MsgAnswer> answers = {}) {
+        env->prompts.answers = answers;
+        window->findChild<QAbstractButton*>(button)->click();
+    }
+    QString count(const char* employee) {
+        return firstCell(*admin,
+                         QByteArray("SELECT count(*) FROM tblTimeSheet WHERE Employee = '") +
+                             employee + "'");
+    }
+    // Runs hourloom-cli: true when it ends with `code` and says `says`.
+    bool cli(const QStringList& arguments, int code, const QString& says = {}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", env->path("config"));
+        environment.insert("HOURLOOM_NOW", "2026-03-11T12:00:00");
+        process.setProcessEnvironment(environment);
+        process.start(HL_CLI_PATH, arguments);
+        process.waitForFinished(60000);
+        const QString output = process.readAllStandardOutput() + process.readAllStandardError();
+        const bool expected = process.exitCode() == code && output.contains(says);
+        if (!expected)
+            qWarning("%s: %d %s", qPrintable(arguments.join(' ')), process.exitCode(),
+                     qPrintable(output));
+        return expected;
+    }
+
+private slots:
+    void initTestCase() {
+        url = freshDatabase("srvmode");
+        store::server::addEmployee(url, "sm_ann", "Ann", false);
+        store::server::addEmployee(url, "sm_lee", "Lee", true);
+        admin = std::make_unique<Connection>(url);
+        setShell(&resident);
+    }
+    void init() {
+        env = std::make_unique<TestEnvironment>();
+        env->windows.factories[Form::Setup] = [] { return createFrmSetup(); };
+        resident.started = 0;
+        admin->exec("TRUNCATE tblTimeSheet");
+    }
+    void cleanup() { env.reset(); }
+
+    void timeAndSettingsShowsTheServersNameReadOnly() {
+        env->settingsStore->setText(keys::Emp, "pat");
+        QWidget* window = start(as("sm_ann"));
+        QCOMPARE(resident.started, 1);
+        auto* employee = window->findChild<QLineEdit*>("txtEmp");
+        QCOMPARE(employee->text() + env->state.gEmployee, "AnnAnn");
+        QVERIFY(employee->isReadOnly());
+        QCOMPARE(window->findChild<QLabel*>("lblLocation")->text(), kHere);
+        click(window, "cmdAdd");
+        QCOMPARE(env->settingsStore->text(keys::Emp), "pat");
+    }
+
+    void unreachableServerIsNamedAndTheProgramGoesOn() {
+        const SilentServer hung;
+        QElapsedTimer waited;
+        waited.start();
+        start(QString("postgresql://127.0.0.1:%1/team?user=sm_ann").arg(hung.port));
+        QVERIFY2(waited.elapsed() < 8000, "the start waited longer than the connect timeout");
+        QCOMPARE(resident.started, 0);
+        QCOMPARE(env->windows.shownForms, (std::vector<Form>{Form::Setup, Form::Setup}));
+        const QString said = env->prompts.last().text;
+        QVERIFY2(said.startsWith("Cannot connect to the database team on server 127.0.0.1: ") &&
+                     said.contains("timeout expired"),
+                 qPrintable(said));
+    }
+
+    // Ann's window deletes only Ann's old records, keeps no copy, and counts
+    // what the server lets it see.
+    void purgeKeepsOthersRecordsAndWritesNoCopy() {
+        for (const char* who : {"Ann", "Ann", "Lee"})
+            admin->exec(QByteArray("INSERT INTO tblTimeSheet (Date, BeginTime, EndTime, "
+                                   "ClientNumber, ClientName, WorkCode, WorkDescription, Employee) "
+                                   "VALUES ('2025-10-01', '2025-10-01 9:00', '2025-10-01 10:00', "
+                                   "1, 'Acme', 7, 'Design', '") +
+                        who + "')");
+        QWidget* window = start(as("sm_ann"));
+        window->findChild<QLineEdit*>("txtDaysOld")->setText("90");
+        click(window, "cmdDelete", {MsgAnswer::Ok});
+        QCOMPARE(env->prompts.texts(),
+                 QStringList({"Permenently delete 2 records from database?",
+                              "2 records were deleted from database.  You may want to compress "
+                              "database now."}));
+        QCOMPARE(count("Ann") + count("Lee"), "01");
+        QDirIterator copies(env->dir.path(), {"*.bak*"}, QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(!copies.hasNext());
+    }
+
+    void compactIsTheAdministratorsAlone_data() {
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("employee") << "sm_ann"
+                                  << QStringList{"The " + kHere +
+                                                 " maintains itself: PostgreSQL gives back the "
+                                                 "space of deleted records on its own. Only its "
+                                                 "administrator compacts it by hand."};
+        QTest::newRow("administrator")
+            << QString(kAdmin)
+            << QStringList{"Suggest that a back-up", "Beginning to compact",
+                           "Database has now been compacted."};
+    }
+    void compactIsTheAdministratorsAlone() {
+        QFETCH(QString, login);
+        QFETCH(QStringList, said);
+        click(start(as(login)), "cmdCompact", {MsgAnswer::Yes});
+        QCOMPARE(env->prompts.texts().size(), said.size());
+        for (int i = 0; i < said.size(); ++i)
+            QVERIFY2(env->prompts.texts()[i].startsWith(said[i]),
+                     qPrintable(env->prompts.texts()[i]));
+    }
+
+    // A server set for the whole computer stays; the user's own is left by
+    // choosing a file.
+    void databaseButtonLeavesOnlyTheUsersOwnServer() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, env->path("user"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, env->path("system"));
+        QSettings(env->path("system/hourloom/hourloom.ini"), QSettings::IniFormat)
+            .setValue("frmSetup/Server", as("sm_ann"));
+        env->settingsStore = std::make_unique<Settings>();
+        services().settings = env->settingsStore.get();
+        Main();
+        QCOMPARE(resident.started, 1);
+        QWidget* window = env->windows.show(Form::Setup);
+        click(window, "cmdDatabase");
+        QCOMPARE(env->prompts.last().text, "Hourloom records on the " + kHere +
+                                               ".\rThe administrator of this computer set it "
+                                               "up; ask them to use a database file instead.");
+        QCOMPARE(env->prompts.openRequests.size() + env->prompts.saveRequests.size(), size_t(0));
+
+        QVERIFY(QFile::remove(env->path("system/hourloom/hourloom.ini")));
+        env->settingsStore->setText(keys::Server, as("sm_ann"));
+        env->settingsStore->setText(keys::Emp, "pat");
+        store::createStore(env->path("Team.HL1"));
+        env->prompts.files = {env->path("Team.HL1")};
+        click(window, "cmdDatabase", {MsgAnswer::No});
+        QCOMPARE(env->settingsStore->text(keys::Server), "");
+        QCOMPARE(env->state.gDataBase->location(), env->path("Team.HL1"));
+        QCOMPARE(window->findChild<QLineEdit*>("txtEmp")->text() + env->state.gEmployee, "patpat");
+        QVERIFY(!window->findChild<QLineEdit*>("txtEmp")->isReadOnly());
+    }
+
+    void commandLine() {
+        const QString team = freshDatabase("srvcli");
+        QVERIFY(cli({"server", "init", team}, 0, "holds Hourloom's tables"));
+        QVERIFY(cli({"server", "init", team}, 0));
+        const QStringList add{"--database", team, "server", "add-employee"};
+        QVERIFY(cli(add + QStringList{"sm_kim", "--name", "kim"}, 0, "records as kim on"));
+        QVERIFY(cli(add + QStringList{"sm_lee", "--name", "Lee", "--lead"}, 0, "as a lead"));
+        // The file's lists and records move once.
+        env->openNewDatabase().exec("INSERT INTO tblClient VALUES (10, 'Acme');"
+                                    "INSERT INTO tblWork VALUES (7, 'Design')");
+        const QDateTime begin(QDate(2026, 3, 2), QTime(9, 0));
+        store::appendRecord(env->db(),
+                            {begin, begin, begin.addSecs(3600), 10, "Acme", 7, "Design", "kim"});
+        const QString file = env->state.gDataBaseLoc;
+        // A server that changes what it is given is caught before anything stays.
+        Connection(team).execScript(
+            "CREATE FUNCTION shift() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN NEW.EndTime := "
+            "NEW.EndTime + interval '1 second'; RETURN NEW; END $$; CREATE TRIGGER shift BEFORE "
+            "INSERT ON tblTimeSheet FOR EACH ROW EXECUTE FUNCTION shift()");
+        QVERIFY(cli({"migrate", file, team}, 1, "does not match the file for \"kim\""));
+        Connection(team).execScript("DROP TRIGGER shift ON tblTimeSheet");
+        QVERIFY(cli({"migrate", file, team}, 0, "Copied 1 records of 1 employees"));
+        QVERIFY(cli({"migrate", file, team}, 1, "already holds 1 records"));
+        // Connecting writes the user's setting; the commands then work there.
+        QVERIFY(cli({"server", "connect", as("sm_kim", "srvcli")}, 0, "as kim"));
+        QCOMPARE(Settings(env->path("config/hourloom/hourloom.ini")).text(keys::Server),
+                 as("sm_kim", "srvcli"));
+        QVERIFY(cli({"track", "Acme", "Design", "--from", "10:00", "--to", "11:00"}, 0));
+        QVERIFY(cli({"report", "--employee", "Lee"}, 1, "only to a lead"));
+        QVERIFY(cli({"compact"}, 1, "maintains itself"));
+        QVERIFY(cli({"--database", as("sm_lee", "srvcli"), "--employee", "Kim", "report", "--from",
+                     "2026-03-01", "--to", "2026-03-31", "--format", "csv"},
+                    0, "10,\"Acme\",7,\"Design\",\"2HRs 0Mins\",\"Kim\""));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (clusterState().isEmpty()) {
+        std::puts("skipped: no PostgreSQL test cluster (the server binaries of package "
+                  "postgresql-15 are not installed)");
+        return 77;
+    }
+    TestServerMode test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_server_mode.moc"
