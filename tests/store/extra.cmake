@@ -28,7 +28,6 @@ foreach(run faults:everyOperationTellsTheTruthUnderWriteFailures
                        ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=900000")
 endforeach()
 
-
 # The store's contract runs on a new file always and on the server when the
 # server tests' cluster is up (tests/server/extra.cmake starts it); without
 # the server binaries only its file rows run.
