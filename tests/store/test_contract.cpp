@@ -314,6 +314,7 @@ private slots:
         add("ann", at(3, 2, 9, 0), at(3, 2, 10, 0));
         // Names that differ only in case are summed together, as the lists compare them.
         db->appendRecord(record("ann", at(3, 2, 10, 0), at(3, 2, 10, 30), "ACME", "design"));
+        db->appendRecord(record("ann", at(3, 2, 11, 0), at(3, 2, 11, 10), "Acme", "Code"));
         add("ann", at(3, 3, 9, 0), at(3, 3, 9, 45, 1));
         db->appendRecord(record("ann", at(3, 3, 23, 50), at(3, 4, 0, 10), "Beta", "Code"));
         // Many short spans add up exactly: 90 of 90 seconds are 135 minutes.
@@ -325,18 +326,22 @@ private slots:
         add("ann", at(3, 1, 23, 0), at(3, 2, 1, 0));
         add("bob", at(3, 2, 9, 0), at(3, 2, 10, 0));
         const auto rows = db->reportRows({QDate(2026, 3, 2), QDate(2026, 3, 4), daily, "ANN"});
-        const auto sum = [](int seconds, QDate day, bool beta) {
-            return store::ReportRow{seconds / 86400.0,      day,          beta ? 8 : 7,
-                                    beta ? "beta" : "acme", beta ? 4 : 3, beta ? "code" : "design"};
+        const auto sum = [](int seconds, QDate day, const char* client, const char* work) {
+            const bool beta = qstrcmp(client, "beta") == 0, code = qstrcmp(work, "code") == 0;
+            return store::ReportRow{seconds / 86400.0, day, beta ? 8 : 7, client,
+                                    code ? 4 : 3,      work};
         };
+        // By client name, then work description (daily: by day first).
         const std::vector<store::ReportRow> expected =
-            daily ? std::vector<store::ReportRow>{sum(5400, QDate(2026, 3, 2), false),
-                                                  sum(2701, QDate(2026, 3, 3), false),
-                                                  sum(1200, QDate(2026, 3, 3), true),
-                                                  sum(8100, QDate(2026, 3, 4), false),
-                                                  sum(1200, QDate(2026, 3, 5), true)}
-                  : std::vector<store::ReportRow>{sum(5400 + 2701 + 8100, {}, false),
-                                                  sum(2400, {}, true)};
+            daily ? std::vector<store::ReportRow>{sum(600, QDate(2026, 3, 2), "acme", "code"),
+                                                  sum(5400, QDate(2026, 3, 2), "acme", "design"),
+                                                  sum(2701, QDate(2026, 3, 3), "acme", "design"),
+                                                  sum(1200, QDate(2026, 3, 3), "beta", "code"),
+                                                  sum(8100, QDate(2026, 3, 4), "acme", "design"),
+                                                  sum(1200, QDate(2026, 3, 5), "beta", "code")}
+                  : std::vector<store::ReportRow>{sum(600, {}, "acme", "code"),
+                                                  sum(16201, {}, "acme", "design"),
+                                                  sum(2400, {}, "beta", "code")};
         // Which spelling of a name a sum shows is the engine's choice.
         auto lowered = rows;
         for (auto& row : lowered) {
