@@ -201,9 +201,11 @@ private slots:
 
     // Main's look for the file is tested with it; here a name that reads as a
     // pattern, and a real database whose name the settings spell in another case.
-    void connectFindsTheNameExactly() {
+    void connectFindsTheNameExactlyAndCreatesNothingWhereItMustNot() {
         QVERIFY(writeBytes(dir.filePath("T [1] *.HL1"), "x"));
         QVERIFY(store::databaseFound(dir.filePath("T [1] *.HL1"), "T [1] *.HL1"));
+        QVERIFY_THROWS_EXCEPTION(
+            store::DbError, store::connectDataBase("/no-such-mount/Hourloom.HL1", "Hourloom.HL1"));
         const QString file = filled("Cased.HL1", 1);
         QVERIFY_THROWS_EXCEPTION(store::DbError, store::connectDataBase(file, "cased.HL1"));
         QCOMPARE(recordsIn(file), 1);
