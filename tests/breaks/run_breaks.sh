@@ -16,7 +16,7 @@ while IFS=$'\t' read -r id file subst tests what; do
   perl -pi -e "$subst" "$target"
   if cmp -s "$target" "$target.unbroken"; then
     echo "$id	STALE	the substitution no longer matches $file"
-    mv "$target.unbroken" "$target"; uncaught=1; continue
+    mv "$target.unbroken" "$target"; touch "$target"; uncaught=1; continue
   fi
   if ! cmake --build "$build" -j2 >"$build/break-$id.log" 2>&1; then
     echo "$id	STALE	the broken program does not build (see $build/break-$id.log)"
@@ -27,7 +27,9 @@ while IFS=$'\t' read -r id file subst tests what; do
     if [[ -n "$failed" ]]; then echo "$id	caught	by $failed	($what)"
     else echo "$id	UNCAUGHT	$tests	($what)"; uncaught=1; fi
   fi
-  mv "$target.unbroken" "$target"
+  # The restored file keeps the copy's older time: touch it, or the build
+  # would keep the broken object and every later break would run on top of it.
+  mv "$target.unbroken" "$target"; touch "$target"
 done < <(cat "$root"/tests/breaks/*.tsv)
 cmake --build "$build" -j2 >/dev/null 2>&1
 exit $uncaught

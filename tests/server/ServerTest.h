@@ -67,16 +67,21 @@ struct SilentServer {
     ~SilentServer() { close(fd); }
 };
 
+// Runs the tests, or reports them skipped (exit code 77) without a cluster.
+template <typename TestClass> int runServerTests(int argc, char** argv) {
+    if (clusterState().isEmpty()) {
+        std::puts("skipped: no PostgreSQL test cluster (the server binaries of package "
+                  "postgresql-15 are not installed)");
+        return 77;
+    }
+    TestClass test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 } // namespace servertest
 
 #define HL_SERVER_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \
         QCoreApplication app(argc, argv);                                                          \
-        if (servertest::clusterState().isEmpty()) {                                                \
-            std::puts("skipped: no PostgreSQL test cluster (the server binaries of package "       \
-                      "postgresql-15 are not installed)");                                         \
-            return 77;                                                                             \
-        }                                                                                          \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        return servertest::runServerTests<TestClass>(argc, argv);                                  \
     }

@@ -11,10 +11,6 @@ foreach(cluster shared faults)
   set_tests_properties(server_stop_${cluster} PROPERTIES FIXTURES_CLEANUP pg_${cluster} LABELS server)
 endforeach()
 
-# The writer process that the load test starts fifty times.
-add_executable(server_writer ${dir}/server_writer.cpp)
-target_link_libraries(server_writer PRIVATE hl_server)
-
 foreach(source ${tests})
   get_filename_component(name ${source} NAME_WE)
   set(cluster shared)
@@ -24,7 +20,7 @@ foreach(source ${tests})
   set_tests_properties(server_${name} PROPERTIES
     FIXTURES_REQUIRED pg_${cluster}
     SKIP_RETURN_CODE 77
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state;HOURLOOM_TEST_PG_SCRIPT=${script};HOURLOOM_SERVER_WRITER=$<TARGET_FILE:server_writer>")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state;HOURLOOM_TEST_PG_SCRIPT=${script}")
 endforeach()
 
 # The module the programs load; the test of the loader needs it built.

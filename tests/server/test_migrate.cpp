@@ -2,6 +2,7 @@
 // arrives, the per-employee counts and sums agree, and a second run is refused.
 #include "ServerTest.h"
 
+#include "FileStore.h"
 #include "Migrate.h"
 #include "Records.h"
 #include "Schema.h"
@@ -17,58 +18,6 @@ namespace {
 constexpr int kRecords = 100'000;
 const QStringList kEmployees = {"Pat", "pat", "Lee", "O'Neil \\ the second", "Zoë", "Kim", "Ana",
                                 "Bo",  "Cy",  "Di"};
-
-// The parts of the file store a migration reads, over an open file.
-class FileSource : public store::Store {
-public:
-    explicit FileSource(store::Database& db)
-        : db_(db) {}
-    QString location() const override { return db_.path(); }
-    void forEachRecord(const std::function<void(const store::ActivityRecord&)>& visit) override {
-        store::forEachRecord(db_, visit);
-    }
-    std::vector<store::CodeEntry> codeEntries(store::CodeTable table) override {
-        store::Statement rows(db_, table == store::CodeTable::Client
-                                       ? "SELECT ClientNumber, ClientName FROM tblClient"
-                                       : "SELECT WorkCode, WorkDescription FROM tblWork");
-        std::vector<store::CodeEntry> entries;
-        while (rows.step())
-            entries.push_back({static_cast<qint32>(rows.int64(0)), rows.text(1)});
-        return entries;
-    }
-    // A migration asks for nothing else.
-    void appendRecord(const store::ActivityRecord&) override { unused(); }
-    std::vector<store::ActivityRecord> recentRecords(const QString&, const QDateTime&,
-                                                     store::RecentOrder,
-                                                     const std::optional<QDateTime>&,
-                                                     int) override {
-        unused();
-    }
-    std::vector<store::ActivityRecord> dayRecords(const QString&, const QDate&) override {
-        unused();
-    }
-    bool hasRecordEndingAtOrAfter(const QString&, const QDateTime&) override { unused(); }
-    bool deleteLatestEndingSince(const QString&, const QDateTime&) override { unused(); }
-    bool deleteRecord(const QString&, store::RecordId) override { unused(); }
-    void replaceRecord(const QString&, store::RecordId, const store::ActivityRecord&) override {
-        unused();
-    }
-    std::optional<qint32> highestCode(store::CodeTable) override { unused(); }
-    store::AddOutcome addCodeEntry(store::CodeTable, const store::CodeEntry&) override { unused(); }
-    int deleteCodeEntry(store::CodeTable, const store::CodeEntry&) override { unused(); }
-    std::vector<store::ReportRow> reportRows(const store::ReportCriteria&) override { unused(); }
-    int countRecordsBefore(const QString&, const QDateTime&) override { unused(); }
-    std::optional<int> purgeRecordsBefore(const QString&, const QDateTime&, int) override {
-        unused();
-    }
-    void compact() override { unused(); }
-    void backupTo(const QString&) override { unused(); }
-    store::CheckResult check() override { unused(); }
-
-private:
-    [[noreturn]] static void unused() { throw std::logic_error("not used by a migration"); }
-    store::Database& db_;
-};
 
 using Sums = std::map<QString, std::pair<qint64, qint64>>; // employee: records, seconds
 
@@ -100,7 +49,8 @@ class TestMigrate : public QObject {
 private slots:
     void fileMovesOnceWithEqualCountsAndSums() {
         const QString path = dir.filePath("Team.HL1");
-        store::Database file = store::connectDataBase(path, "Team.HL1");
+        store::FileStore source(store::connectDataBase(path, "Team.HL1"));
+        store::Database& file = source.database();
         const QDateTime first(QDate(2025, 1, 6), QTime(7, 0));
         store::writeTransaction(file, [&](store::Transaction& transaction) {
             for (int n = 0; n < kRecords; ++n) {
@@ -117,7 +67,6 @@ private slots:
         });
         const QString url = freshDatabase(QStringLiteral("migrate"));
         store::server::addEmployee(url, "pat", "Pat", false);
-        FileSource source(file);
 
         // Only the administrator moves a whole team's records.
         QVERIFY_THROWS_EXCEPTION(

@@ -28,3 +28,10 @@ foreach(run faults:everyOperationTellsTheTruthUnderWriteFailures
                        ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=900000")
 endforeach()
 
+# The store's contract runs on a new file always and on the server when the
+# server tests' cluster is up (tests/server/extra.cmake starts it); without
+# the server binaries only its file rows run.
+target_link_libraries(store_test_contract PRIVATE hl_server)
+target_include_directories(store_test_contract PRIVATE ${dir}/../server)
+set_tests_properties(store_test_contract PROPERTIES LABELS "store;server" FIXTURES_REQUIRED pg_shared
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-shared.state")

@@ -3,6 +3,7 @@
 // of an operation, and eight copies append while two read. Whatever each
 // operation reports must be the truth and the file must stay whole. This
 // program is also each of those copies: see main().
+#include "ReportSums.h"
 #include "StoreTest.h"
 
 #include <QCoreApplication>
@@ -215,27 +216,23 @@ int writeChild(const QString& path, int writer, int count) {
 // list, and prints how many reads it made.
 int readChild(const QString& path, const QString& stopFile) {
     store::Database db = store::connectDataBase(path, kFileName);
-    store::Statement sum(db, "SELECT count(*), total(julianday(EndTime) - julianday(BeginTime)) "
-                             "* 86400.0 FROM tblTimeSheet WHERE Employee = ? GROUP BY WorkCode");
-    std::vector<qint64> seen(8, 0);
+    std::vector<size_t> seen(8, 0);
     long reads = 0;
     for (int writer = 0; !QFile::exists(stopFile); writer = (writer + 1) % 8, reads += 2) {
-        const auto day = store::dayRecords(db, writerName(writer), QDate(2026, 1, 5));
+        const QString employee = writerName(writer);
+        const auto day = store::dayRecords(db, employee, QDate(2026, 1, 5));
         for (const store::ActivityRecord& r : day)
-            if (r != numbered(r.clientNumber, writerName(writer)))
+            if (r != numbered(r.clientNumber, employee))
                 return std::fprintf(stderr, "record in part: %d\n", r.clientNumber), 3;
-        const auto [count, seconds] = store::retryWhileBusy([&] {
-            sum.reset();
-            sum.bind(1, writerName(writer));
-            std::pair<qint64, double> result{0, 0.0};
-            while (sum.step())
-                result = {result.first + sum.int64(0), result.second + sum.real(1)};
-            return result;
+        // Each record is a sum of its own: 20 seconds.
+        const auto sums =
+            store::reportRows(db, {QDate(2026, 1, 5), QDate(2026, 1, 5), false, employee});
+        const bool whole = std::all_of(sums.begin(), sums.end(), [](const store::ReportRow& sum) {
+            return qRound(sum.totalTime * 86400) == 20;
         });
-        if (qint64(day.size()) < seen[writer] || count < qint64(day.size()) ||
-            qAbs(seconds - 20.0 * double(count)) > 0.01 * double(count + 1))
-            return std::fprintf(stderr, "inconsistent read: %lld\n", qlonglong(count)), 3;
-        seen[writer] = qint64(day.size());
+        if (day.size() < seen[writer] || sums.size() < day.size() || !whole)
+            return std::fprintf(stderr, "inconsistent read: %zu sums\n", sums.size()), 3;
+        seen[writer] = day.size();
     }
     say(QByteArray::number(qlonglong(reads)));
     return 0;
