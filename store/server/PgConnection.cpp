@@ -6,6 +6,7 @@
 #include <QHash>
 #include <cstdlib>
 #include <libpq-fe.h>
+#include <memory>
 #include <poll.h>
 #include <sqlite3.h>
 
@@ -355,16 +356,16 @@ namespace {
 // The fields a libpq URI sets, by keyword; nothing when it cannot be read.
 std::optional<QHash<QByteArray, QString>> uriFields(const QString& url) {
     char* error = nullptr;
-    PQconninfoOption* options = PQconninfoParse(url.toUtf8().constData(), &error);
+    const std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(
+        PQconninfoParse(url.toUtf8().constData(), &error), PQconninfoFree);
     if (!options) {
         PQfreemem(error);
         return std::nullopt;
     }
     QHash<QByteArray, QString> fields;
-    for (PQconninfoOption* option = options; option->keyword; ++option)
+    for (const PQconninfoOption* option = options.get(); option->keyword; ++option)
         if (option->val && *option->val)
             fields.insert(QByteArray(option->keyword), QString::fromUtf8(option->val));
-    PQconninfoFree(options);
     return fields;
 }
 
