@@ -1,5 +1,6 @@
 #include "Main.h"
 #include "Maintenance.h"
+#include "PathLabel.h"
 #include "SavedLayout.h"
 #include "Schema.h"
 #include "SetupFixtures.h"
@@ -77,6 +78,31 @@ struct World {
 class TestFrmSetup : public QObject {
     Q_OBJECT
 private slots:
+    // A path in a deep folder, as on a network share, in a label with room
+    // for two lines.
+    void aLongLocationKeepsItsFileNameInView() {
+        QWidget window;
+        auto* label = new PathLabel(&window);
+        label->setGeometry(0, 0, 200, 2 * label->fontMetrics().lineSpacing());
+        window.show();
+        const QString deep =
+            "/srv/" + QString("shared-folder-of-the-team/").repeated(8) + "Team.HL1";
+        const QString shortPath = "/srv/Team.HL1";
+        for (const QString& path : {deep, shortPath}) {
+            label->setPath(path);
+            const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(),
+                                                                   Qt::TextWordWrap, label->text());
+            QVERIFY2(label->contentsRect().contains(needed), qPrintable(label->text()));
+            QVERIFY(label->text().endsWith("/Team.HL1"));
+            QCOMPARE(label->accessibleName(), path);
+        }
+        QCOMPARE(label->text(), shortPath);
+        label->setPath(deep);
+        QVERIFY(label->text().startsWith("/srv/shared") && label->text().contains(QChar(0x2026)));
+        label->resize(4000, label->height()); // room again: the whole path
+        QCOMPARE(label->text(), deep);
+    }
+
     void load() {
         World w;
         w.env.settingsStore->setText(keys::Emp, "ann");

@@ -1,6 +1,7 @@
 #include "frmSetup.h"
 
 #include "ConnectDataBase.h"
+#include "PathLabel.h"
 #include "PictureButton.h"
 #include "Records.h"
 #include "ReportDbErrors.h"
@@ -132,9 +133,8 @@ void frmSetup::buildControls() {
     options->addWidget(optClient);
     options->addWidget(optProject);
 
-    lblLocation = new QLabel(this);
+    lblLocation = new PathLabel(this);
     lblLocation->setObjectName(QStringLiteral("lblLocation"));
-    lblLocation->setWordWrap(true);
     lblLocation->setFrameShape(QFrame::Panel);
     lblLocation->setFrameShadow(QFrame::Sunken);
 
@@ -202,10 +202,10 @@ void frmSetup::Form_Load() {
 
 void frmSetup::showLocation() {
     if (databaseFound()) {
-        lblLocation->setText(wantedLocation());
+        lblLocation->setPath(wantedLocation());
         lblLocation->setToolTip(wantedLocation());
     } else {
-        lblLocation->clear();
+        lblLocation->setPath({});
         lblLocation->setToolTip(kNoDatabaseTip);
     }
 }

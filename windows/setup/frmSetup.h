@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QGroupBox;
+class PathLabel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,7 +51,7 @@ private:
     QGroupBox* Frame2 = nullptr;
     QRadioButton* optClient = nullptr;
     QRadioButton* optProject = nullptr;
-    QLabel* lblLocation = nullptr;
+    PathLabel* lblLocation = nullptr;
     QPushButton* cmdDatabase = nullptr;
     QPushButton* cmdCompact = nullptr;
     QPushButton* cmdDelete = nullptr;
