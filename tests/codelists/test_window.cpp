@@ -188,17 +188,17 @@ private slots:
 
     void headingClickSortsWithoutMovingColumns_data() { bothLists(); }
     void headingClickSortsWithoutMovingColumns() {
-        add({{1, "zeta"}, {2, "Alpha"}, {10, "Mid"}});
+        add({{1, "Zeta"}, {2, "alpha"}, {10, "Mid"}});
         open();
         clickHeading(2);
         for (int logical = 0; logical < 3; ++logical)
             QCOMPARE(grid()->horizontalHeader()->visualIndex(logical), logical);
-        // Sorted by the name column, the current column after a load
-        QCOMPARE(gridColumn(1), (QStringList{"Alpha", "Mid", "zeta"}));
+        // Sorted by the name column, the current column after a load, in any case
+        QCOMPARE(gridColumn(1), (QStringList{"alpha", "Mid", "Zeta"}));
         // No row was clicked: Delete takes grid row 1, whatever the sort put there
         env->prompts.answers = {MsgAnswer::Cancel, MsgAnswer::Cancel};
         button("cmdDel")->click();
-        QCOMPARE(env->prompts.last().text, "Delete Alpha 2" + e().questionSuffix);
+        QCOMPARE(env->prompts.last().text, "Delete alpha 2" + e().questionSuffix);
         // A clicked entry stays chosen; the numbers sort by value
         clickCell(1, 2); // Mid, 10
         clickHeading(1);
