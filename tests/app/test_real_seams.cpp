@@ -8,13 +8,16 @@
 #include "Shell.h"
 #include "TestEnvironment.h"
 #include "TrackTime.h"
+#include "frmClock.h"
 #include "frmControl.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimeEdit>
 #include <QTimer>
 
 namespace {
@@ -294,6 +297,46 @@ private slots:
         QCOMPARE(w.registry.find(Form::Control) != nullptr, request == "unload");
         const bool purged = request == "unload" && answer == QMessageBox::Ok;
         QCOMPARE(store::countRecordsBefore(db, "ann", w.env.clockNow.now()), purged ? 0 : 1);
+    }
+
+    // Both recording windows open at once (the reminder brings Time Control up
+    // over the Activity Log): one changes its dates, the other records.
+    void eachWindowDatesItsOwnRecords_data() {
+        QTest::addColumn<bool>("controlRecords");
+        QTest::addColumn<QDateTime>("begin");
+        QTest::addColumn<QDateTime>("end");
+        const QDate today(2026, 3, 11), shown(2026, 3, 3);
+        QTest::newRow("log holds a past record, Time Control records")
+            << true << QDateTime(today, QTime(9, 0)) << QDateTime(today, QTime(10, 15));
+        QTest::newRow("Time Control reloads, the log records its day")
+            << false << QDateTime(shown, QTime(15, 0)) << QDateTime(shown, QTime(15, 15));
+    }
+    void eachWindowDatesItsOwnRecords() {
+        QFETCH(bool, controlRecords);
+        QFETCH(QDateTime, begin);
+        QFETCH(QDateTime, end);
+        World w(false);
+        w.env.clockNow.set(QDateTime(QDate(2026, 3, 11), QTime(10, 15, 40)));
+        store::Database& db = w.database();
+        const QDateTime past(QDate(2026, 3, 3), QTime(14, 0));
+        store::appendRecord(db, {past, past, past.addSecs(3600), 10, "Acme", 7, "Design", "ann"});
+        auto* log = static_cast<frmClock*>(w.registry.show(Form::Clock));
+        auto* control = static_cast<frmControl*>(w.registry.show(Form::Control));
+        log->MVDate_Click(past.date());
+        if (controlRecords) {
+            log->Dayslist_MouseDown(0);
+            control->clientPair()->first()->setCurrentRow(0);
+            control->workPair()->first()->setCurrentRow(0);
+            control->span()->dtBeginTime->setTime(QTime(9, 0));
+        } else {
+            control->cmdUndo_Click();
+        }
+        w.control(controlRecords ? Form::Control : Form::Clock, "cmdAdd")->click();
+        std::vector<store::ActivityRecord> found = store::dayRecords(db, "ann", begin.date());
+        std::erase_if(found, [&](const auto& r) { return r.date == past; });
+        QCOMPARE(found.size(), size_t(1));
+        QCOMPARE(found[0].beginTime, begin);
+        QCOMPARE(found[0].endTime, end);
     }
 };
 

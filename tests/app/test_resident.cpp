@@ -9,7 +9,6 @@
 #include "frmSplash.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,12 +26,9 @@ void addRecord(store::Database& db, const QString& employee, int fromHour, int t
         db, {at(fromHour), at(fromHour), at(toHour), 1, "Acme", 10, "Design", employee});
 }
 
-// Stands in for the Time Control window: topmost when it loads, and it
-// counts the runs of its close logic.
+// Stands in for the Time Control window: topmost when it loads.
 struct FakeControl : QWidget {
     FakeControl() { setWindowFlag(Qt::WindowStaysOnTopHint), setGeometry(100, 120, 300, 200); }
-    void closeEvent(QCloseEvent*) override { ++closeLogicRuns; }
-    static inline int closeLogicRuns = 0;
 };
 
 } // namespace
@@ -64,7 +60,6 @@ private slots:
         env = std::make_unique<TestEnvironment>();
         env->windows.factories[Form::Control] = [] { return new FakeControl; };
         env->state.gEmployee = QStringLiteral("alice");
-        FakeControl::closeLogicRuns = 0;
     }
     void cleanup() { env.reset(); }
 
@@ -152,24 +147,6 @@ private slots:
         QCOMPARE(env->windows.find(Form::Control), control);
         item(main, 2)->trigger();
         QCOMPARE(env->windows.timesShown(Form::About), 1);
-    }
-
-    void exitEndsAtOnceAndKeepsData() {
-        store::Database& db = env->openNewDatabase();
-        for (int hour = 8; hour < 12; ++hour)
-            addRecord(db, "alice", hour, hour + 1);
-        env->settingsStore->setText(keys::Emp, QStringLiteral("alice"));
-        frmMain main;
-        item(main, 1)->trigger();
-        item(main, 0)->trigger();
-        QCOMPARE(env->windows.endProgramCalls, 1);
-        QVERIFY(!main.trayIcon()->isVisible());
-        env->windows.destroyAll();
-        QCOMPARE(FakeControl::closeLogicRuns, 0);
-        env->state.gDataBase.reset();
-        QCOMPARE(Settings(env->settingsStore->fileName()).text(keys::Emp), QStringLiteral("alice"));
-        store::Database reopened = store::connectDataBase(env->state.gDataBaseLoc, "Hourloom.HL1");
-        QCOMPARE(store::dayRecords(reopened, "alice", at(0).date()).size(), size_t(4));
     }
 
     void splashHandsOverToTimeControlOnce() {

@@ -1,6 +1,5 @@
 #include "CodeRows.h"
 #include "ListPair.h"
-#include "SavedLayout.h"
 #include "TestEnvironment.h"
 
 #include <QListWidget>
@@ -76,22 +75,6 @@ private slots:
         const QString expected = row < 0 ? QString() : names[row] + numbers[row];
         QCOMPARE(first->toolTip() + second->toolTip(), expected);
         QCOMPARE(pair->selectedEntry().first + pair->selectedEntry().second, expected);
-    }
-
-    void savedLayoutRefusesWhatItCannotUse() {
-        settings().write("frmControl", "lstClient1Wit", "2400");
-        settings().write("frmControl", "lstWork1Wit", "wide");
-        settings().write("frmControl", "lstClient2Vis", "maybe");
-        settings().write("frmControl", "strClient1", "ClientName from tblClient; --");
-        settings().write("frmControl", "strClient2", "clientname");
-        settings().write("frmControl", "strWork1", "ClientName");
-        const SavedLayout layout = readSavedLayout(settings());
-        QCOMPARE(layout.client1Width, 2400);
-        QCOMPARE(layout.work1Width, 1800);
-        QVERIFY(layout.client2Visible);
-        QCOMPARE(layout.strClient1, "ClientName");
-        QCOMPARE(layout.strClient2, "ClientName");
-        QCOMPARE(layout.strWork1, "WorkDescription");
     }
 
     void codeRowsComeInKeyOrderAsTheChosenFields() {

@@ -1,9 +1,9 @@
 #!/bin/sh
-# The acceptance walk: the installed program, started with no settings and no
-# database, used from the first start to Exit the way a person using
-# assistive technology would, through the accessibility bus only (the tray
-# menu, which Qt does not put on the bus, through xdotool). The effects are
-# checked in the database file and the settings file.
+# The acceptance walk: the installed program, moved away from where it was
+# installed and started with no settings and no database, used from the first
+# start to Exit the way a person using assistive technology would, through the
+# accessibility bus only (the tray menu, which Qt does not put on the bus,
+# through xdotool). The effects are checked in the database and settings files.
 #   acceptance_walk.sh <prefix> <work folder> <screenshot folder>
 set -eu
 . "$(dirname "$0")/lib.sh"
@@ -23,7 +23,13 @@ run_under_xvfb "$@"
 PREFIX=$1 WORK=$2 SHOTS=$3
 mkdir -p "$WORK" "$SHOTS"
 fresh_user_folders "$WORK"
+# The program and its data files moved away: it must still find its help file.
+MOVED="$WORK/moved"
+rm -rf "$MOVED"
+mkdir -p "$MOVED/bin" "$MOVED/share"
+cp "$PREFIX/bin/hourloom" "$MOVED/bin/"
+cp -r "$PREFIX/share/hourloom" "$MOVED/share/"
 start_tray
 # A private session bus; the walk starts the accessibility bus on it.
-dbus-run-session -- /usr/bin/python3 "$E2E_DIR/acceptance_walk.py" "$PREFIX/bin/hourloom" \
+dbus-run-session -- /usr/bin/python3 "$E2E_DIR/acceptance_walk.py" "$MOVED/bin/hourloom" \
     "$WORK" "$SHOTS"

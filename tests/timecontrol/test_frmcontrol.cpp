@@ -24,8 +24,6 @@ struct LayoutProbe : QWidget, SavedLayoutTarget {
 };
 } // namespace
 
-Q_DECLARE_METATYPE(Form)
-
 // Clients 10 Acme and 20 Birch, work codes 7 Design and 8 Build, employee
 // Pat, the clock at 12:15 PM.
 class TestFrmControl : public QObject {
@@ -125,14 +123,6 @@ private slots:
         QCOMPARE(saved("lstClient2Vis", "lstClient1Wit"), "True 2055");
         click(w, "Frame1"); // the work pair, with its own widths
         QCOMPARE(saved("lstWork2Vis", "lstWork1Wit"), "False 2685");
-        // No toggle: another button, a double click of another button, or a
-        // press on a heading released away from it.
-        QTest::mouseClick(child(w, "lblClient2"), Qt::RightButton);
-        QTest::mouseDClick(child(w, "Frame2"), Qt::RightButton);
-        QTest::mousePress(child(w, "lblWork1"), Qt::LeftButton);
-        QTest::mouseRelease(child(w, "lblWork1"), Qt::LeftButton, {}, QPoint(-20, 5));
-        QCOMPARE(saved("lstClient2Vis", "lstClient1Wit") + saved("lstWork2Vis", "lstWork1Wit"),
-                 "True 2055False 2685");
         QVERIFY(!w->clientPair()->second()->isHidden() && w->workPair()->second()->isHidden());
     }
 
@@ -292,30 +282,6 @@ private slots:
         QCOMPARE(appState().gIdleCount, 0);
         QCOMPARE(appState().gMinuteCount, 0);
         QCOMPARE(env->windows.trackTimeCalls, 1);
-    }
-
-    void buttonsShowTheOtherWindowThenUnloadThisOne_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<Form>("form");
-        QTest::newRow("client") << "cmdClient" << Form::Client;
-        QTest::newRow("work") << "cmdUtil" << Form::Work;
-        QTest::newRow("settings") << "cmdTime" << Form::Setup;
-        QTest::newRow("report") << "cmdReport" << Form::Report;
-        QTest::newRow("activity log") << "cmdInput" << Form::Clock;
-    }
-    void buttonsShowTheOtherWindowThenUnloadThisOne() {
-        QFETCH(QString, button);
-        QFETCH(Form, form);
-        env->windows.factories[form] = [] { return new QWidget; };
-        QPointer<QWidget> before = env->windows.show(form);
-        frmControl* w = open();
-        bool shownFirst = false; // the Activity Log is unloaded before this window closes
-        env->windows.onTrackTime = [&] { shownFirst = env->windows.shownForms.back() == form; };
-        click(w, button);
-        QCOMPARE(env->windows.trackTimeCalls, 1);
-        QCOMPARE(shownFirst, form != Form::Clock);
-        QVERIFY(!w->isVisible() && env->windows.find(form)->isVisible());
-        QCOMPARE(env->windows.find(form) != before, form == Form::Clock); // loaded afresh
     }
 };
 
