@@ -178,10 +178,11 @@ void SpanControls::TotalRecalculate() {
 void SpanControls::startAgainIfNegative() {
     if (minutesFromText(txtTimeMin->text()) >= 0)
         return;
-    // The end lies before the begin: start again from a zero span. The
-    // total shows it at the next recalculation, which the next tick runs.
+    // The end lies before the begin: start again from a zero span, shown at
+    // once (a negative total must not stand until the next tick).
     setEndDate(dtBegin->date());
     setEndTime(dtBeginTime->time());
+    lblTotal->setText(DurationText(spanDays(values()), 0));
     writeMinutes();
     needRecalculation();
 }
