@@ -226,14 +226,8 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (clusterState().isEmpty()) {
-        std::puts("skipped: no PostgreSQL test cluster (the server binaries of package "
-                  "postgresql-15 are not installed)");
-        return 77;
-    }
-    TestServerMode test;
-    return QTest::qExec(&test, argc, argv);
+    QApplication app(argc, argv); // the windows need widgets
+    return runServerTests<TestServerMode>(argc, argv);
 }
 
 #include "test_server_mode.moc"
