@@ -7,10 +7,7 @@
 
 int main(int argc, char**) {
     // Referenced so that the linker keeps each library; never called.
-    if (argc < 0) {
-        qVersion();
-        sqlite3_libversion();
-        OpenSSL_version_num();
-    }
+    if (argc < 0)
+        return qVersion()[0] + sqlite3_libversion()[0] + static_cast<int>(OpenSSL_version_num());
     return 0;
 }
