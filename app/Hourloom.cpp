@@ -1,7 +1,7 @@
-#include "Main.h"
 #include "FormRegistry.h"
 #include "HelpViewer.h"
 #include "KeyCache.h"
+#include "Main.h"
 #include "ProgramIcon.h"
 #include "ResidentShell.h"
 #include "Services.h"
