@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""The acceptance walk over the accessibility bus; see acceptance_walk.sh.
+"""The acceptance walk; see acceptance_walk.sh.
 
-Controls are found by role and accessible name, buttons pressed with their
-accessibility action, text and keys typed as keyboard events, and every
-message box is read (title, text, buttons) and answered the same way. The
-effects are read from the database file (sqlcipher shell) and the settings.
-The program runs in a fixed time zone whose clock reads 11:00 to 12:00, so
-the spans typed below lie earlier the same day whenever the test runs.
+Controls are found on the accessibility bus by role and accessible name,
+buttons pressed with their accessibility action, text and keys typed as
+keyboard events, and every message box is read (title, text, buttons) and
+answered the same way. What Qt keeps off the bus (the tray menu, a window's
+close button) is reached through X. The effects are read from the database
+file (sqlcipher shell) and the settings. The program runs in a fixed time
+zone whose clock reads 11:00 to 12:00, so the spans typed below lie earlier
+the same day whenever the test runs.
 """
 
 import configparser
@@ -30,6 +32,8 @@ DATABASE_KEY = "pk5071wvbe"  # the program's own key (store/Schema.cpp)
 EMPLOYEE = "Robin"
 CR = "\n"  # message boxes show the program's CR line breaks as new lines
 R = Atspi.Role
+OK, OK_CANCEL, YES_NO = ["OK"], ["OK", "Cancel"], ["Yes", "No"]
+ACME, GLOBEX, DESIGN, BUILD = ("1", "Acme"), ("2", "Globex"), ("1", "Design"), ("2", "Build")
 
 
 class WalkFailed(Exception):
@@ -69,11 +73,9 @@ def children(node):
 
 
 def descendants(node):
-    stack = [node]
-    while stack:
-        current = stack.pop()
-        yield current
-        stack.extend(reversed(children(current)))
+    yield node
+    for kid in children(node):
+        yield from descendants(kid)
 
 
 def has_state(node, state):
@@ -94,10 +96,22 @@ def text_of(node):
     return Atspi.Text.get_text(node, 0, Atspi.Text.get_character_count(node))
 
 
+def box_text(window):
+    return CR.join(text_of(n) for n in descendants(window) if role(n) == R.LABEL and text_of(n))
+
+
+def click(node, corner=False):
+    """A left click in the middle of a control, or in a window's bottom right
+    corner, where no window has a control."""
+    box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
+    x, y = (box.width - 3, box.height - 3) if corner else (box.width // 2, box.height // 2)
+    Atspi.generate_mouse_event(box.x + x, box.y + y, "b1c")
+
+
 class Program:
     """The running program as the accessibility bus shows it."""
 
-    def __init__(self, executable, environment, log):
+    def __init__(self, executable, environment, folder, log):
         address = subprocess.run(
             ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
              "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
@@ -105,24 +119,22 @@ class Program:
         self.bus = Gio.DBusConnection.new_for_address_sync(
             address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
-        self.process = subprocess.Popen([executable], env=environment, stdout=log,
+        # Started in the user's own folder, as a desktop starts it, not in the build tree.
+        self.process = subprocess.Popen([executable], env=environment, cwd=folder, stdout=log,
                                         stderr=subprocess.STDOUT)
         self.root = wait_for("the program on the accessibility bus", lambda: next(
             (app for app in children(Atspi.get_desktop(0))
              if safely(app.get_process_id, None) == self.process.pid), None), 30)
 
-    def alive(self):
-        return self.process.poll() is None
-
     def windows(self):
-        if not self.alive():
+        if self.process.poll() is not None:
             fail(f"the program ended (status {self.process.returncode})")
         return [w for w in children(self.root) if has_state(w, Atspi.StateType.SHOWING)]
 
-    def window(self, title, timeout=15):
-        """A window or file dialog (message boxes are read with box())."""
+    def window(self, title):
+        """A window or file dialog (message boxes are read with answer())."""
         return wait_for(f'the window "{title}"', lambda: next(
-            (w for w in self.windows() if name(w) == title and role(w) != R.ALERT), None), timeout)
+            (w for w in self.windows() if name(w) == title and role(w) != R.ALERT), None))
 
     def gone(self, title):
         wait_for(f'the window "{title}" to close', lambda: all(
@@ -139,9 +151,6 @@ class Program:
                                       if role(n) == wanted_role and name(n) == wanted_name
                                       and has_state(n, Atspi.StateType.SHOWING)), None), 10)
 
-    def button(self, window, wanted_name):
-        return self.control(window, R.PUSH_BUTTON, wanted_name)
-
     def press(self, node):
         """Presses a button without waiting for its handler, which may open a modal box."""
         names = [Atspi.Action.get_action_name(node, i)
@@ -153,15 +162,32 @@ class Program:
         self.bus.send_message(message, Gio.DBusSendMessageFlags.NONE)
         self.bus.flush_sync(None)
 
+    def push(self, window, button, *boxes):
+        """Presses a button, then answers the boxes it opens in turn."""
+        self.press(self.control(window, R.PUSH_BUTTON, button))
+        for box in boxes:
+            self.answer(*box)
+
+    def answer(self, title, text, buttons, press):
+        """Reads the box, checks its title, that its text begins with `text` (the
+        whole texts are checked where they are made) and its buttons, and
+        presses `press`."""
+        window = wait_for(f'the message box "{title}"', lambda: next(
+            (w for w in self.windows() if name(w) == title and role(w) in (R.ALERT, R.DIALOG)),
+            None))
+        shown = [name(n) for n in descendants(window) if role(n) == R.PUSH_BUTTON]
+        print(f"    box {title!r}: {box_text(window)!r} {shown}", flush=True)
+        expect(f'the text of "{title}"', box_text(window)[:len(text)], text)
+        expect(f'the buttons of "{title}"', shown, buttons)
+        self.press(self.control(window, R.PUSH_BUTTON, press))
+        wait_for(f'the box "{title}" to go', lambda: window not in self.windows())
+
     def activate(self, window):
-        """Makes the window take the keys. With no window manager that is a click
-        in its bottom right corner, where no window has a control."""
-        if has_state(window, Atspi.StateType.ACTIVE):
-            return
-        box = Atspi.Component.get_extents(window, Atspi.CoordType.SCREEN)
-        Atspi.generate_mouse_event(box.x + box.width - 3, box.y + box.height - 3, "b1c")
-        wait_for(f'the window "{name(window)}" to become active',
-                 lambda: has_state(window, Atspi.StateType.ACTIVE), 5)
+        """Makes the window take the keys: with no window manager, a click."""
+        if not has_state(window, Atspi.StateType.ACTIVE):
+            click(window, corner=True)
+            wait_for(f'the window "{name(window)}" to become active',
+                     lambda: has_state(window, Atspi.StateType.ACTIVE), 5)
 
     def focus(self, node, window):
         self.activate(window)
@@ -169,38 +195,12 @@ class Program:
         wait_for(f'the focus on "{name(node)}"',
                  lambda: has_state(node, Atspi.StateType.FOCUSED), 5)
 
-    def click(self, node):
-        """A left click in the middle of a control that has no action."""
-        box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
-        Atspi.generate_mouse_event(box.x + box.width // 2, box.y + box.height // 2, "b1c")
-
-    def box(self, title):
-        """The message box with this title, read: (window, text, button names)."""
-        window = wait_for(f'the message box "{title}"', lambda: next(
-            (w for w in self.windows() if name(w) == title and role(w) in (R.ALERT, R.DIALOG)),
-            None))
-        labels = [text_of(n) for n in descendants(window) if role(n) == R.LABEL and text_of(n)]
-        return window, CR.join(labels), [name(n) for n in descendants(window)
-                                         if role(n) == R.PUSH_BUTTON]
-
-    def answer(self, title, text, buttons, press):
-        """Reads the box, checks what it says and offers, and presses `press`."""
-        window, shown_text, shown_buttons = self.box(title)
-        print(f"    box {title!r}: {shown_text!r} {shown_buttons}", flush=True)
-        expect(f'the text of "{title}"', shown_text, text)
-        expect(f'the buttons of "{title}"', shown_buttons, buttons)
-        self.press(self.button(window, press))
-        wait_for(f'the box "{title}" to go', lambda: window not in self.windows())
-
-    def focused(self, window):
-        return next((n for n in descendants(window) if has_state(n, Atspi.StateType.FOCUSED)
-                     and role(n) not in (R.LIST_ITEM, R.TABLE_CELL)), None)
-
     def tab_to(self, window, wanted_role, wanted_name):
         """Moves the keyboard focus with Tab to the control."""
         for _ in range(30):
-            node = self.focused(window)
-            if node is not None and role(node) == wanted_role and name(node) == wanted_name:
+            node = next((n for n in descendants(window) if role(n) == wanted_role and name(n)
+                         == wanted_name and has_state(n, Atspi.StateType.FOCUSED)), None)
+            if node is not None:
                 return node
             key("Tab")
             time.sleep(0.05)
@@ -251,10 +251,7 @@ def x_windows(title):
 
 def x_click(window, dx, dy, button):
     """Clicks at (dx, dy) from the X window's top left corner."""
-    place = dict(line.split("=") for line in x_output("getwindowgeometry", "--shell",
-                                                      window).split())
-    subprocess.run(["xdotool", "mousemove", str(int(place["X"]) + dx),
-                    str(int(place["Y"]) + dy), "click", str(button)], check=True)
+    x_output("mousemove", "--window", window, str(dx), str(dy), "click", str(button))
 
 
 def popup_menu(pid):
@@ -269,61 +266,77 @@ def popup_menu(pid):
     return None
 
 
-def close_window(title):
-    """Asks the window to close as a window manager's close button does
-    (WM_DELETE_WINDOW): the bus has no such action, the X server no manager."""
-    ids = x_windows(title) or fail(f'no X window "{title}" to close')
-    display = XLIB.XOpenDisplay(None) or fail("cannot open the X display")
-    event = XEvent()
-    event.xclient.type = 33  # ClientMessage
-    event.xclient.window = int(ids[0], 0)
-    event.xclient.message_type = XLIB.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.xclient.format = 32
-    event.xclient.data[0] = XLIB.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    XLIB.XSendEvent(display, event.xclient.window, 0, 0, ctypes.byref(event))
-    XLIB.XFlush(display)
-    XLIB.XCloseDisplay(display)
+class XClientMessage(ctypes.Structure):
+    # data: five longs, padded to the size of an XEvent, which XSendEvent reads.
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 17)]
 
 
 XLIB = ctypes.cdll.LoadLibrary("libX11.so.6")
 XLIB.XOpenDisplay.restype = ctypes.c_void_p
-XLIB.XOpenDisplay.argtypes = [ctypes.c_char_p]
-XLIB.XInternAtom.restype = ctypes.c_ulong
-XLIB.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-XLIB.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                            ctypes.c_void_p]
-XLIB.XFlush.argtypes = XLIB.XCloseDisplay.argtypes = [ctypes.c_void_p]
 
 
-class XClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [("xclient", XClientMessage), ("pad", ctypes.c_long * 24)]
+def close_window(title):
+    """Asks the window to close as a window manager's close button does
+    (WM_DELETE_WINDOW): the bus has no such action, the X server no manager."""
+    ids = x_windows(title) or fail(f'no X window "{title}" to close')
+    display = ctypes.c_void_p(XLIB.XOpenDisplay(None) or fail("cannot open the X display"))
+    event = XClientMessage(type=33, window=int(ids[0], 0), format=32,  # 33: ClientMessage
+                           message_type=XLIB.XInternAtom(display, b"WM_PROTOCOLS", 0))
+    event.data[0] = XLIB.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    XLIB.XSendEvent(display, ctypes.c_ulong(event.window), 0, 0, ctypes.byref(event))
+    XLIB.XCloseDisplay(display)  # sends what is queued
 
 
 class Walk:
-    def __init__(self, executable, work, shots):
-        self.shots = shots
-        self.data = os.path.join(os.environ["XDG_DATA_HOME"], "hourloom")
-        self.settings = os.path.join(os.environ["XDG_CONFIG_HOME"], "hourloom", "hourloom.ini")
+    def __init__(self, prefix, work, shots):
+        self.prefix, self.work, self.shots = prefix, work, shots
+        self.data = os.path.join(work, "data", "hourloom")
+        self.settings = os.path.join(work, "config", "hourloom", "hourloom.ini")
         self.database = os.path.join(work, "shared", "Team.HL1")
-        shutil.rmtree(os.path.dirname(self.database), ignore_errors=True)
-        os.makedirs(os.path.dirname(self.database))
+        self.program = self.tray = None
+
+    def start(self):
+        """A fresh user (no settings, no data) and the program moved away from
+        where it was installed: it must still find its help file."""
+        shutil.rmtree(self.work, ignore_errors=True)
+        for variable, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                                 ("XDG_RUNTIME_DIR", "runtime"), ("HOME", "shared")):
+            os.environ[variable] = os.path.join(self.work, folder)
+            os.makedirs(os.environ[variable], mode=0o700)
+        os.makedirs(self.shots, exist_ok=True)
+        os.environ.pop("HOURLOOM_DATA_DIR", None)  # the installed program finds its own files
+        moved = os.path.join(self.work, "moved")
+        shutil.copytree(os.path.join(self.prefix, "share", "hourloom"),
+                        os.path.join(moved, "share", "hourloom"))
+        os.makedirs(os.path.join(moved, "bin"))
+        executable = shutil.copy2(os.path.join(self.prefix, "bin", "hourloom"),
+                                  os.path.join(moved, "bin"))
+        # A small tray host in the bottom right corner, away from where windows
+        # appear when there is no window manager to place them.
+        self.tray = subprocess.Popen(("trayer --edge bottom --align right --widthtype request "
+                                      "--height 32 --SetDockType true --expand true "
+                                      "--transparent false").split(),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the tray host", lambda: x_windows("panel"), 10)
         # A fixed-offset zone whose wall clock now reads 11:00 to 12:00 (POSIX counts west).
         zone = f"HLW{-((11 - time.gmtime().tm_hour + 12) % 24 - 12):+d}"
         os.environ["TZ"] = zone
         time.tzset()
         self.today = time.strftime("%Y-%m-%d")
-        self.log = open(os.path.join(work, "app.log"), "w")
+        self.log = open(os.path.join(self.work, "app.log"), "w")
         print(f"time zone {zone}: the program's clock reads {time.strftime('%H:%M')}", flush=True)
         self.program = Program(executable, dict(
-            os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb", TZ=zone),
-            self.log)
+            os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"),
+            os.environ["HOME"], self.log)
+
+    def stop(self):
+        for process in (self.program and self.program.process, self.tray):
+            if process is not None and process.poll() is None:
+                process.kill()
+                process.wait()
 
     def rows(self, sql):
         return query(self.database, sql)
@@ -341,22 +354,13 @@ class Walk:
     def first_start(self):
         step("first start: no database, Time and Settings creates one")
         p = self.program
-        p.answer("Hourloom", "Database not detected. " + CR + "Opening Time and Settings form." + CR
-                 + "Use button with file folder icon to create or open a database.", ["OK"], "OK")
+        p.answer("Hourloom", "Database not detected. " + CR + "Opening Time and Settings", OK, "OK")
         setup = p.window("Time and Settings")
         # Closing it without a database asks first; No keeps it.
         close_window("Time and Settings")
-        p.answer("Database Not Found...      Close Program?", CR.join([
-            "Close Program?", "Database was not opened.", "", "Yes to EXIT", "",
-            "No to go back to Hourloom program.",
-            " - After selecting No either OPEN or CREATE a *.hl1 database file.",
-            "  - Use the button with open file folder icon."]), ["Yes", "No"], "No")
-        p.press(p.button(setup, "Create or Open Database File"))
-        p.answer("Database Use", CR.join([
-            "Create database? ", "Yes for new Database.",
-            " -Use a network drive if planning to share file.", "",
-            "No to open existing Hourloom 1.1 database.",
-            " -Hourloom database file has *.hl1 file extention."]), ["Yes", "No"], "Yes")
+        p.answer("Database Not Found...      Close Program?", "Close Program?", YES_NO, "No")
+        p.push(setup, "Create or Open Database File",
+               ("Database Use", "Create database? " + CR + "Yes for new Database.", YES_NO, "Yes"))
         dialog = p.window("Save As")
         file_name = p.control(dialog, R.TEXT, "File name:")
         expect("the proposed file name", text_of(file_name), "Hourloom.HL1")
@@ -372,7 +376,7 @@ class Walk:
         p.clear_and_type(setup, p.control(setup, R.TEXT, "Employee ID"), EMPLOYEE)
         p.clear_and_type(setup, p.control(setup, R.TEXT, "Company Name"), "Brightmere")
         self.screenshot("Time and Settings", "walk-setup.png")
-        p.press(p.button(setup, "Accept Changes"))
+        p.push(setup, "Accept Changes")
         p.gone("Time and Settings")
         expect("the settings", [self.setting("frmReportCriteria", "Emp"),
                                 self.setting("frmSetup", "gDataBaseLoc"),
@@ -380,22 +384,19 @@ class Walk:
                [EMPLOYEE, self.database, "Team.HL1"])
         # Start-up runs again: the splash, then Time Control with the help for empty lists.
         p.window("Hourloom Help")
-        close_window("Hourloom Help")
-        p.gone("Hourloom Help")
-        self.control = p.window("Hourloom")
+        self.close("Hourloom Help")
         p.no_box_open()
 
     def open_from_control(self, button, title):
         """Presses a Time Control button that swaps it for another window."""
-        self.program.press(self.program.button(self.control, button))
+        self.program.push(self.program.window("Hourloom"), button)
         window = self.program.window(title)
         self.program.gone("Hourloom")
         return window
 
-    def back_to_control(self, title):
+    def close(self, title):
         close_window(title)
         self.program.gone(title)
-        self.control = self.program.window("Hourloom")
 
     def code_lists(self):
         step("two clients and two work codes, typed with the keyboard")
@@ -410,11 +411,10 @@ class Walk:
                 p.clear_and_type(window, name_box, entry)
                 key("Return")  # the default button: add
                 wait_for(f'"{entry}" added', lambda: text_of(name_box) == "")
-            self.back_to_control(title)
+            self.close(title)
         expect("the codes", self.rows(
             "SELECT ClientNumber, ClientName FROM tblClient UNION ALL "
-            "SELECT WorkCode, WorkDescription FROM tblWork"),
-            [["1", "Acme"], ["2", "Globex"], ["1", "Design"], ["2", "Build"]])
+            "SELECT WorkCode, WorkDescription FROM tblWork"), [[*ACME], [*GLOBEX], [*DESIGN], [*BUILD]])
 
     def type_time(self, window, picker, hour, minute):
         """Types a time into the picker section by section."""
@@ -436,38 +436,32 @@ class Walk:
             name(item) == wanted and has_state(item, Atspi.StateType.SELECTED)
             for item in children(node)), 5)
 
-    def record_span(self, client_row, work_row, begin, end):
-        p, window = self.program, self.control
-        p.activate(window)
-        self.choose(window, "Client", client_row)
-        self.choose(window, "Work", work_row)
-        self.type_time(window, "Begin time", *begin)
-        self.type_time(window, "End time", *end)
-        p.tab_to(window, R.PUSH_BUTTON, "Add Time")
-        before = self.rows("SELECT count(*) FROM tblTimeSheet")
-        key("space")
-        time.sleep(0.5)
-        for box in p.windows():
-            if role(box) == R.ALERT:
-                fail(f'Add Time recorded nothing; "{name(box)}" says: {p.box(name(box))[1]!r}')
-        wait_for("the record in the file",
-                 lambda: self.rows("SELECT count(*) FROM tblTimeSheet") != before, 5)
-
-    def record_three_spans(self):
+    def record_spans(self):
         step("three spans recorded in Time Control with the keyboard only")
+        p, window = self.program, self.program.window("Hourloom")
         # No time typed is before the begin while it is typed: such a span is reset.
-        self.record_span(0, 0, (5, 0), (5, 45))   # Acme, Design
-        self.record_span(1, 1, (8, 0), (8, 30))   # Globex, Build
-        self.record_span(0, 1, (8, 30), (9, 15))  # Acme, Build
+        for client_row, work_row, begin, end in ((0, 0, (5, 0), (5, 45)), (1, 1, (8, 0), (8, 30)),
+                                                 (0, 1, (8, 30), (9, 15))):
+            p.activate(window)
+            self.choose(window, "Client", client_row)
+            self.choose(window, "Work", work_row)
+            self.type_time(window, "Begin time", *begin)
+            self.type_time(window, "End time", *end)
+            p.tab_to(window, R.PUSH_BUTTON, "Add Time")
+            before = self.rows("SELECT count(*) FROM tblTimeSheet")
+            key("space")
+            wait_for("the record in the file", lambda: self.rows(
+                "SELECT count(*) FROM tblTimeSheet") != before, 5, lambda: [
+                    box_text(w) for w in p.windows() if role(w) == R.ALERT])
+        p.no_box_open()
         expect("the three records", self.records(), [
-            self.record("05:00", "05:45", "1", "Acme", "1", "Design"),
-            self.record("08:00", "08:30", "2", "Globex", "2", "Build"),
-            self.record("08:30", "09:15", "1", "Acme", "2", "Build")])
+            self.record("05:00", "05:45", ACME, DESIGN), self.record("08:00", "08:30", GLOBEX, BUILD),
+            self.record("08:30", "09:15", ACME, BUILD)])
         self.screenshot("Hourloom", "time-control.png")
 
-    def record(self, begin, end, client_number, client, work_code, work, made="at recording"):
-        return [f"{self.today} {begin}:00", f"{self.today} {end}:00", client_number, client,
-                work_code, work, EMPLOYEE, made]
+    def record(self, begin, end, client, work, made="at recording"):
+        return [f"{self.today} {begin}:00", f"{self.today} {end}:00", *client, *work, EMPLOYEE,
+                made]
 
     def records(self):
         """Every record; its Date as "at recording" (Time Control: the moment,
@@ -481,12 +475,11 @@ class Walk:
     def press_day_row(self, grid, begin, end_picker, end):
         """Presses the day list's row beginning at `begin` (it takes a mouse press only)."""
         wanted = f"{time.strftime('%-m/%-d/%Y')} {begin}"
-        cells = [Atspi.Table.get_accessible_at(grid, row, 4)
-                 for row in range(Atspi.Table.get_n_rows(grid))]
-        row = next((row for row, cell in enumerate(cells) if text_of(cell) == wanted), None)
+        row = next((row for row in range(Atspi.Table.get_n_rows(grid))
+                    if text_of(Atspi.Table.get_accessible_at(grid, row, 4)) == wanted), None)
         if row is None:
             fail(f'no row beginning at "{wanted}" in the day list')
-        self.program.click(Atspi.Table.get_accessible_at(grid, row, 0))
+        click(Atspi.Table.get_accessible_at(grid, row, 0))
         wait_for("the pressed record in the pickers", lambda: text_of(end_picker) == end, 5)
 
     def activity_log(self):
@@ -500,18 +493,18 @@ class Walk:
         p.focus(end, log)
         type_text("9:45am")
         wait_for("the corrected end", lambda: text_of(end) == "9:45 AM", 5)
-        p.press(p.button(log, "Add Time"))
+        p.push(log, "Add Time")
         wait_for("the correction in the file", lambda: [f"{self.today} 09:45:00"] in self.rows(
             "SELECT EndTime FROM tblTimeSheet"), 5)
         self.press_day_row(grid, "8:00:00 AM", end, "8:30 AM")
-        p.press(p.button(log, "Delete Selected"))
+        p.push(log, "Delete Selected")
         wait_for("the deleted record gone from the day list",
                  lambda: Atspi.Table.get_n_rows(grid) == 2, 5)
         p.no_box_open()
         expect("the records after the Activity Log", self.records(), [
-            self.record("05:00", "05:45", "1", "Acme", "1", "Design"),
-            self.record("08:30", "09:45", "1", "Acme", "2", "Build", "that midnight")])
-        self.back_to_control("Activity Log")
+            self.record("05:00", "05:45", ACME, DESIGN),
+            self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
+        self.close("Activity Log")
 
     def delete_client(self):
         step("client list: one client deleted (OK), another kept (Cancel)")
@@ -523,14 +516,13 @@ class Walk:
         p.tab_to(window, R.TABLE, title)
         key("Down")  # from the first row, Acme, to Globex
         for answer, entry in (("OK", "Globex 2"), ("Cancel", "Acme 1")):
-            p.press(p.button(window, "Delete Client"))
-            p.answer("Delete Notice", f"Delete {entry} from client list?", ["OK", "Cancel"],
-                     answer)
+            p.push(window, "Delete Client", ("Delete Notice",
+                                             f"Delete {entry} from client list?", OK_CANCEL, answer))
             wait_for("the list after the answer", lambda: Atspi.Table.get_n_rows(grid) == 1, 5)
         p.no_box_open()
         expect("the clients left", self.rows("SELECT ClientNumber, ClientName FROM tblClient"),
-               [["1", "Acme"]])
-        self.back_to_control(title)
+               [[*ACME]])
+        self.close(title)
 
     def maintenance(self):
         step("Time and Settings: Delete Old Records Cancel and OK, Compact No and Yes")
@@ -538,38 +530,28 @@ class Walk:
         setup = self.open_from_control("Time and Settings", "Time and Settings")
         # 0.2 days (4 h 48 min) back from late morning: the 5:00 record is old.
         p.clear_and_type(setup, p.control(setup, R.TEXT, "Keep Records"), "0.2")
-        ask = "Permenently delete 1 records from database?"
-        p.press(p.button(setup, "Delete Old Records"))
-        p.answer("Hourloom", ask, ["OK", "Cancel"], "Cancel")
+        purge = ("Hourloom", "Permenently delete 1 records from database?", OK_CANCEL)
+        p.push(setup, "Delete Old Records", (*purge, "Cancel"))
         p.no_box_open()
         expect("the records after Cancel", len(self.records()), 2)
-        p.press(p.button(setup, "Delete Old Records"))
-        p.answer("Hourloom", ask, ["OK", "Cancel"], "OK")
-        p.answer("Hourloom", "1 records were deleted from database.  You may want to compress "
-                 "database now.", ["OK"], "OK")
+        p.push(setup, "Delete Old Records", (*purge, "OK"),
+               ("Hourloom", "1 records were deleted from database.", OK, "OK"))
         expect("the records after OK", self.records(), [
-            self.record("08:30", "09:45", "1", "Acme", "2", "Build", "that midnight")])
+            self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
         if not os.path.isfile(self.database + ".bak"):
             fail("no copy was kept before the purge")
-        warning = CR.join(["Suggest that a back-up of the existing database.",
-                           "Also suggest all users of the database exit out of Hourloom "
-                           "until compacting is completed.", "", "Continoue?"])
-        p.press(p.button(setup, "Compact Database"))
-        p.answer("Warning", warning, ["Yes", "No"], "No")
-        p.answer("Action Canceled", "Compacting Canceled", ["OK"], "OK")
-        p.press(p.button(setup, "Compact Database"))
-        p.answer("Warning", warning, ["Yes", "No"], "Yes")
-        p.answer("Hourloom", "Beginning to compact database this may take a few minutes.  "
-                 "Please wait for completion message before continuing.", ["OK"], "OK")
-        p.answer("Hourloom", "Database has now been compacted.  Hourloom is now ready for use",
-                 ["OK"], "OK")
+        compact = ("Warning", "Suggest that a back-up of the existing database.", YES_NO)
+        p.push(setup, "Compact Database", (*compact, "No"),
+               ("Action Canceled", "Compacting Canceled", OK, "OK"))
+        p.push(setup, "Compact Database", (*compact, "Yes"),
+               ("Hourloom", "Beginning to compact database", OK, "OK"),
+               ("Hourloom", "Database has now been compacted.", OK, "OK"))
         p.no_box_open()
         expect("the records after compacting", len(self.records()), 1)
         expect("the file's own check", self.rows("PRAGMA integrity_check"), [["ok"]])
-        p.press(p.button(setup, "Accept Changes"))
+        p.push(setup, "Accept Changes")
         p.gone("Time and Settings")
         expect("the days kept", self.setting("frmSetup", "DaysOld"), "0.2")
-        self.control = p.window("Hourloom")
 
     def report(self):
         step("report of today, exported as CSV")
@@ -590,7 +572,7 @@ class Walk:
                  "<TD>1HRs 15Mins</TD>" in open(page, encoding="utf-8", errors="replace").read(),
                  5)
         self.screenshot(title, "walk-report.png")
-        p.press(p.button(window, "Export"))
+        p.push(window, "Export")
         dialog = p.window("Export")
         expect("the proposed export name", text_of(p.control(dialog, R.TEXT, "File name:")),
                f"{EMPLOYEE}.csv")
@@ -606,12 +588,11 @@ class Walk:
                    b'"Employee"\r\n1,"Acme",2,"Build","1HRs 15Mins","Robin"\r\n')
         expect("the export folder setting", self.setting("frmReportCriteria", "sExport"),
                self.data + "/")
-        self.back_to_control(title)
+        self.close(title)
 
     def exit_from_tray(self):
         step("Exit from the tray menu (the menu is not on the bus: X events)")
-        tray = x_windows("panel") or fail("no tray host")
-        x_click(tray[0], 16, 16, 3)
+        x_click(x_windows("panel")[0], 16, 16, 3)
         menu = wait_for("the tray menu", lambda: popup_menu(self.program.process.pid), 10)
         x_click(menu, 20, 12, 1)  # Exit, the first item
         try:
@@ -628,23 +609,22 @@ def main():
     walk = Walk(*sys.argv[1:4])
     started = time.monotonic()
     try:
-        for part in (walk.first_start, walk.code_lists, walk.record_three_spans,
+        for part in (walk.start, walk.first_start, walk.code_lists, walk.record_spans,
                      walk.activity_log, walk.delete_client, walk.maintenance, walk.report,
                      walk.exit_from_tray):
             part()
         print(f"the walk took {time.monotonic() - started:.0f} s")
+        return 0
     except WalkFailed as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
         subprocess.run(["import", "-window", "root", os.path.join(walk.shots, "walk-failed.png")])
-        walk.log.flush()
-        with open(walk.log.name) as log:
-            sys.stdout.write("the program's output:\n" + log.read())
+        if walk.program:
+            walk.log.flush()
+            with open(walk.log.name) as log:
+                sys.stdout.write("the program's output:\n" + log.read())
         return 1
     finally:
-        if walk.program.alive():
-            walk.program.process.kill()
-        walk.log.close()
-    return 0
+        walk.stop()
 
 
 if __name__ == "__main__":
