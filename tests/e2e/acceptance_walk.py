@@ -3,18 +3,16 @@
 
 Controls are found on the accessibility bus by role and accessible name,
 buttons pressed with their accessibility action, text and keys typed as
-keyboard events, and every message box is read (title, text, buttons) and
-answered the same way. What Qt keeps off the bus (the tray menu, a window's
-close button) is reached through X. The effects are read from the database
-file (sqlcipher shell) and the settings. The program runs in a fixed time
-zone whose clock reads 11:00 to 12:00, so the spans typed below lie earlier
-the same day whenever the test runs.
+keyboard events, and every message box is read and answered the same way.
+What Qt keeps off the bus (the tray menu, a window's close button) is reached
+through X. The effects are read from the database file (sqlcipher shell) and
+the settings. The program runs in a fixed time zone whose clock reads 11:00
+to 12:00, so the spans typed below lie earlier the same day whenever it runs.
 """
 
 import configparser
 import ctypes
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -31,9 +29,11 @@ warnings.filterwarnings("ignore", category=DeprecationWarning)  # replacements n
 DATABASE_KEY = "pk5071wvbe"  # the program's own key (store/Schema.cpp)
 EMPLOYEE = "Robin"
 CR = "\n"  # message boxes show the program's CR line breaks as new lines
-R = Atspi.Role
+R, STATE = Atspi.Role, Atspi.StateType
 OK, OK_CANCEL, YES_NO = ["OK"], ["OK", "Cancel"], ["Yes", "No"]
 ACME, GLOBEX, DESIGN, BUILD = ("1", "Acme"), ("2", "Globex"), ("1", "Design"), ("2", "Build")
+KEYSYMS = {"Tab": 0xff09, "Return": 0xff0d, "Down": 0xff54, "Home": 0xff50, "End": 0xff57,
+           "BackSpace": 0xff08, "space": 0x20}
 
 
 class WalkFailed(Exception):
@@ -108,10 +108,95 @@ def click(node, corner=False):
     Atspi.generate_mouse_event(box.x + x, box.y + y, "b1c")
 
 
-class Program:
-    """The running program as the accessibility bus shows it."""
+def key(name_of_key, times=1):
+    type_text(chr(KEYSYMS[name_of_key]) * times)
 
-    def __init__(self, executable, environment, folder, log):
+
+def type_text(text):
+    for char in text:
+        Atspi.generate_keyboard_event(ord(char), None, Atspi.KeySynthType.SYM)
+        time.sleep(0.03)
+
+
+def query(database, sql):
+    """Rows of a query as lists of texts; waits while the program holds the file locked."""
+    result = subprocess.run(["sqlcipher", database], capture_output=True, text=True, input=(
+        f"PRAGMA key = '{DATABASE_KEY}';\n.timeout 5000\n.mode list\n.separator |\n{sql};\n"))
+    if result.returncode != 0 or result.stderr:
+        fail(f"sqlcipher could not read the file: {result.stderr.strip()}")
+    return [line.split("|") for line in result.stdout.splitlines() if line]
+
+
+def xdotool(*arguments):
+    return subprocess.run(["xdotool", *arguments], capture_output=True, text=True).stdout.split()
+
+
+def x_windows(title):
+    return xdotool("search", "--onlyvisible", "--name", f"^{title}$")
+
+
+class XClientMessage(ctypes.Structure):
+    # data: five longs, padded to the size of an XEvent, which XSendEvent reads.
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 17)]
+
+
+XLIB = ctypes.cdll.LoadLibrary("libX11.so.6")
+XLIB.XOpenDisplay.restype = ctypes.c_void_p
+
+
+def close_window(title):
+    """Asks the window to close as a window manager's close button does
+    (WM_DELETE_WINDOW): the bus has no such action, the X server no manager."""
+    ids = x_windows(title) or fail(f'no X window "{title}" to close')
+    display = ctypes.c_void_p(XLIB.XOpenDisplay(None) or fail("cannot open the X display"))
+    event = XClientMessage(type=33, window=int(ids[0], 0), format=32,  # 33: ClientMessage
+                           message_type=XLIB.XInternAtom(display, b"WM_PROTOCOLS", 0))
+    event.data[0] = XLIB.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    XLIB.XSendEvent(display, ctypes.c_ulong(event.window), 0, 0, ctypes.byref(event))
+    XLIB.XCloseDisplay(display)  # sends what is queued
+
+
+class Walk:
+    """The program as the accessibility bus shows it, and the steps of the walk."""
+
+    def __init__(self, prefix, work, shots):
+        self.prefix, self.work, self.shots = prefix, work, shots
+        self.data = os.path.join(work, "data", "hourloom")
+        self.settings = os.path.join(work, "config", "hourloom", "hourloom.ini")
+        self.database = os.path.join(work, "shared", "Team.HL1")
+        self.process = self.tray = None
+
+    def start(self):
+        """A fresh user (no settings, no data) and the program moved away from
+        where it was installed: it must still find its help file."""
+        shutil.rmtree(self.work, ignore_errors=True)
+        for variable, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                                 ("XDG_RUNTIME_DIR", "runtime"), ("HOME", "shared")):
+            os.environ[variable] = os.path.join(self.work, folder)
+            os.makedirs(os.environ[variable], mode=0o700)
+        os.makedirs(self.shots, exist_ok=True)
+        os.environ.pop("HOURLOOM_DATA_DIR", None)  # the installed program finds its own files
+        moved = os.path.join(self.work, "moved")
+        shutil.copytree(os.path.join(self.prefix, "share", "hourloom"),
+                        os.path.join(moved, "share", "hourloom"))
+        os.makedirs(os.path.join(moved, "bin"))
+        executable = shutil.copy2(os.path.join(self.prefix, "bin", "hourloom"),
+                                  os.path.join(moved, "bin"))
+        # A tray host in the bottom right corner, away from where windows
+        # appear when there is no window manager to place them.
+        self.tray = subprocess.Popen(("trayer --edge bottom --align right --widthtype request "
+                                      "--height 32 --SetDockType true --expand true "
+                                      "--transparent false").split(),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the tray host", lambda: x_windows("panel"), 10)
+        # A fixed-offset zone whose wall clock now reads 11:00 to 12:00 (POSIX counts west).
+        os.environ["TZ"] = f"HLW{-((11 - time.gmtime().tm_hour + 12) % 24 - 12):+d}"
+        time.tzset()
+        self.today = time.strftime("%Y-%m-%d")
+        print(f"time zone {os.environ['TZ']}: the clock reads {time.strftime('%H:%M')}")
         address = subprocess.run(
             ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
              "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
@@ -120,16 +205,24 @@ class Program:
             address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
         # Started in the user's own folder, as a desktop starts it, not in the build tree.
-        self.process = subprocess.Popen([executable], env=environment, cwd=folder, stdout=log,
-                                        stderr=subprocess.STDOUT)
+        self.log = open(os.path.join(self.work, "app.log"), "w")
+        self.process = subprocess.Popen(
+            [executable], cwd=os.environ["HOME"], stdout=self.log, stderr=subprocess.STDOUT,
+            env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"))
         self.root = wait_for("the program on the accessibility bus", lambda: next(
             (app for app in children(Atspi.get_desktop(0))
              if safely(app.get_process_id, None) == self.process.pid), None), 30)
 
+    def stop(self):
+        for process in (self.process, self.tray):
+            if process is not None and process.poll() is None:
+                process.kill()
+                process.wait()
+
     def windows(self):
         if self.process.poll() is not None:
             fail(f"the program ended (status {self.process.returncode})")
-        return [w for w in children(self.root) if has_state(w, Atspi.StateType.SHOWING)]
+        return [w for w in children(self.root) if has_state(w, STATE.SHOWING)]
 
     def window(self, title):
         """A window or file dialog (message boxes are read with answer())."""
@@ -140,6 +233,10 @@ class Program:
         wait_for(f'the window "{title}" to close', lambda: all(
             name(w) != title or role(w) == R.ALERT for w in self.windows()))
 
+    def close(self, title):
+        close_window(title)
+        self.gone(title)
+
     def no_box_open(self):
         boxes = [name(w) for w in self.windows() if role(w) in (R.ALERT, R.DIALOG)]
         if boxes:
@@ -149,7 +246,7 @@ class Program:
         return wait_for(f'{wanted_role.value_nick} "{wanted_name}" in "{name(window)}"',
                         lambda: next((n for n in descendants(window)
                                       if role(n) == wanted_role and name(n) == wanted_name
-                                      and has_state(n, Atspi.StateType.SHOWING)), None), 10)
+                                      and has_state(n, STATE.SHOWING)), None), 10)
 
     def press(self, node):
         """Presses a button without waiting for its handler, which may open a modal box."""
@@ -184,159 +281,34 @@ class Program:
 
     def activate(self, window):
         """Makes the window take the keys: with no window manager, a click."""
-        if not has_state(window, Atspi.StateType.ACTIVE):
+        if not has_state(window, STATE.ACTIVE):
             click(window, corner=True)
             wait_for(f'the window "{name(window)}" to become active',
-                     lambda: has_state(window, Atspi.StateType.ACTIVE), 5)
-
-    def focus(self, node, window):
-        self.activate(window)
-        Atspi.Component.grab_focus(node)
-        wait_for(f'the focus on "{name(node)}"',
-                 lambda: has_state(node, Atspi.StateType.FOCUSED), 5)
+                     lambda: has_state(window, STATE.ACTIVE), 5)
 
     def tab_to(self, window, wanted_role, wanted_name):
         """Moves the keyboard focus with Tab to the control."""
         for _ in range(30):
             node = next((n for n in descendants(window) if role(n) == wanted_role and name(n)
-                         == wanted_name and has_state(n, Atspi.StateType.FOCUSED)), None)
+                         == wanted_name and has_state(n, STATE.FOCUSED)), None)
             if node is not None:
                 return node
             key("Tab")
             time.sleep(0.05)
         fail(f'Tab never reached {wanted_role.value_nick} "{wanted_name}"')
 
-    def clear_and_type(self, window, node, text):
-        self.focus(node, window)
-        key("End")
-        key("BackSpace", len(text_of(node)))
-        type_text(text)
-        expect(f'the text in "{name(node)}"', text_of(node), text)
-
-
-KEYSYMS = {"Tab": 0xff09, "Return": 0xff0d, "Down": 0xff54, "Home": 0xff50, "End": 0xff57,
-           "BackSpace": 0xff08, "space": 0x20}
-
-
-def key(name_of_key, times=1):
-    type_keysyms([KEYSYMS[name_of_key]] * times)
-
-
-def type_text(text):
-    type_keysyms([ord(char) for char in text])
-
-
-def type_keysyms(keysyms):
-    for keysym in keysyms:
-        Atspi.generate_keyboard_event(keysym, None, Atspi.KeySynthType.SYM)
-        time.sleep(0.03)
-
-
-def query(database, sql):
-    """Rows of a query as lists of texts; waits while the program holds the file locked."""
-    result = subprocess.run(["sqlcipher", database], capture_output=True, text=True, input=(
-        f"PRAGMA key = '{DATABASE_KEY}';\n.timeout 5000\n.mode list\n.separator |\n{sql};\n"))
-    if result.returncode != 0 or result.stderr:
-        fail(f"sqlcipher could not read the file: {result.stderr.strip()}")
-    return [line.split("|") for line in result.stdout.splitlines() if line]
-
-
-def x_output(*arguments):
-    return subprocess.run(["xdotool", *arguments], capture_output=True, text=True).stdout
-
-
-def x_windows(title):
-    return x_output("search", "--onlyvisible", "--name", f"^{title}$").split()
-
-
-def x_click(window, dx, dy, button):
-    """Clicks at (dx, dy) from the X window's top left corner."""
-    x_output("mousemove", "--window", window, str(dx), str(dy), "click", str(button))
-
-
-def popup_menu(pid):
-    """The program's open pop-up menu: a visible top-level X window of the
-    process that bypasses the window manager."""
-    for window in x_output("search", "--onlyvisible", "--pid", str(pid)).split():
-        tree, state = (subprocess.run(["xwininfo", *flags, "-id", window], capture_output=True,
-                                      text=True).stdout for flags in (["-children"], []))
-        if ("Override Redirect State: yes" in state
-                and re.search(r"Parent window id: .*\(the root window\)", tree)):
-            return window
-    return None
-
-
-class XClientMessage(ctypes.Structure):
-    # data: five longs, padded to the size of an XEvent, which XSendEvent reads.
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 17)]
-
-
-XLIB = ctypes.cdll.LoadLibrary("libX11.so.6")
-XLIB.XOpenDisplay.restype = ctypes.c_void_p
-
-
-def close_window(title):
-    """Asks the window to close as a window manager's close button does
-    (WM_DELETE_WINDOW): the bus has no such action, the X server no manager."""
-    ids = x_windows(title) or fail(f'no X window "{title}" to close')
-    display = ctypes.c_void_p(XLIB.XOpenDisplay(None) or fail("cannot open the X display"))
-    event = XClientMessage(type=33, window=int(ids[0], 0), format=32,  # 33: ClientMessage
-                           message_type=XLIB.XInternAtom(display, b"WM_PROTOCOLS", 0))
-    event.data[0] = XLIB.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    XLIB.XSendEvent(display, ctypes.c_ulong(event.window), 0, 0, ctypes.byref(event))
-    XLIB.XCloseDisplay(display)  # sends what is queued
-
-
-class Walk:
-    def __init__(self, prefix, work, shots):
-        self.prefix, self.work, self.shots = prefix, work, shots
-        self.data = os.path.join(work, "data", "hourloom")
-        self.settings = os.path.join(work, "config", "hourloom", "hourloom.ini")
-        self.database = os.path.join(work, "shared", "Team.HL1")
-        self.program = self.tray = None
-
-    def start(self):
-        """A fresh user (no settings, no data) and the program moved away from
-        where it was installed: it must still find its help file."""
-        shutil.rmtree(self.work, ignore_errors=True)
-        for variable, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
-                                 ("XDG_RUNTIME_DIR", "runtime"), ("HOME", "shared")):
-            os.environ[variable] = os.path.join(self.work, folder)
-            os.makedirs(os.environ[variable], mode=0o700)
-        os.makedirs(self.shots, exist_ok=True)
-        os.environ.pop("HOURLOOM_DATA_DIR", None)  # the installed program finds its own files
-        moved = os.path.join(self.work, "moved")
-        shutil.copytree(os.path.join(self.prefix, "share", "hourloom"),
-                        os.path.join(moved, "share", "hourloom"))
-        os.makedirs(os.path.join(moved, "bin"))
-        executable = shutil.copy2(os.path.join(self.prefix, "bin", "hourloom"),
-                                  os.path.join(moved, "bin"))
-        # A small tray host in the bottom right corner, away from where windows
-        # appear when there is no window manager to place them.
-        self.tray = subprocess.Popen(("trayer --edge bottom --align right --widthtype request "
-                                      "--height 32 --SetDockType true --expand true "
-                                      "--transparent false").split(),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("the tray host", lambda: x_windows("panel"), 10)
-        # A fixed-offset zone whose wall clock now reads 11:00 to 12:00 (POSIX counts west).
-        zone = f"HLW{-((11 - time.gmtime().tm_hour + 12) % 24 - 12):+d}"
-        os.environ["TZ"] = zone
-        time.tzset()
-        self.today = time.strftime("%Y-%m-%d")
-        self.log = open(os.path.join(self.work, "app.log"), "w")
-        print(f"time zone {zone}: the program's clock reads {time.strftime('%H:%M')}", flush=True)
-        self.program = Program(executable, dict(
-            os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"),
-            os.environ["HOME"], self.log)
-
-    def stop(self):
-        for process in (self.program and self.program.process, self.tray):
-            if process is not None and process.poll() is None:
-                process.kill()
-                process.wait()
+    def type_into(self, window, node, text, replace=True):
+        """Focuses the control and types the text, at first clearing what is there."""
+        self.activate(window)
+        Atspi.Component.grab_focus(node)
+        wait_for(f'the focus on "{name(node)}"', lambda: has_state(node, STATE.FOCUSED), 5)
+        if replace:
+            key("End")
+            key("BackSpace", len(text_of(node)))
+            type_text(text)
+            expect(f'the text in "{name(node)}"', text_of(node), text)
+        else:
+            type_text(text)
 
     def rows(self, sql):
         return query(self.database, sql)
@@ -353,62 +325,57 @@ class Walk:
 
     def first_start(self):
         step("first start: no database, Time and Settings creates one")
-        p = self.program
-        p.answer("Hourloom", "Database not detected. " + CR + "Opening Time and Settings", OK, "OK")
-        setup = p.window("Time and Settings")
+        self.answer("Hourloom", "Database not detected. " + CR + "Opening Time and Settings", OK,
+                    "OK")
+        setup = self.window("Time and Settings")
         # Closing it without a database asks first; No keeps it.
         close_window("Time and Settings")
-        p.answer("Database Not Found...      Close Program?", "Close Program?", YES_NO, "No")
-        p.push(setup, "Create or Open Database File",
-               ("Database Use", "Create database? " + CR + "Yes for new Database.", YES_NO, "Yes"))
-        dialog = p.window("Save As")
-        file_name = p.control(dialog, R.TEXT, "File name:")
+        self.answer("Database Not Found...      Close Program?", "Close Program?", YES_NO, "No")
+        self.push(setup, "Create or Open Database File",
+                  ("Database Use", "Create database? " + CR + "Yes for new Database.", YES_NO, "Yes"))
+        dialog = self.window("Save As")
+        file_name = self.control(dialog, R.TEXT, "File name:")
         expect("the proposed file name", text_of(file_name), "Hourloom.HL1")
         # Typed without its extension: the program adds ".HL1".
-        p.clear_and_type(dialog, file_name, self.database[:-len(".HL1")])
+        self.type_into(dialog, file_name, self.database[:-len(".HL1")])
         key("Return")
-        p.gone("Save As")
+        self.gone("Save As")
         wait_for("the location shown", lambda: any(
             text_of(n) == self.database for n in descendants(setup) if role(n) == R.LABEL))
         expect("the new file's tables",
                self.rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
                [["tblClient"], ["tblTimeSheet"], ["tblWork"]])
-        p.clear_and_type(setup, p.control(setup, R.TEXT, "Employee ID"), EMPLOYEE)
-        p.clear_and_type(setup, p.control(setup, R.TEXT, "Company Name"), "Brightmere")
+        self.type_into(setup, self.control(setup, R.TEXT, "Employee ID"), EMPLOYEE)
+        self.type_into(setup, self.control(setup, R.TEXT, "Company Name"), "Brightmere")
         self.screenshot("Time and Settings", "walk-setup.png")
-        p.push(setup, "Accept Changes")
-        p.gone("Time and Settings")
+        self.push(setup, "Accept Changes")
+        self.gone("Time and Settings")
         expect("the settings", [self.setting("frmReportCriteria", "Emp"),
                                 self.setting("frmSetup", "gDataBaseLoc"),
                                 self.setting("frmSetup", "gDataBaseName")],
                [EMPLOYEE, self.database, "Team.HL1"])
         # Start-up runs again: the splash, then Time Control with the help for empty lists.
-        p.window("Hourloom Help")
+        self.window("Hourloom Help")
         self.close("Hourloom Help")
-        p.no_box_open()
+        self.no_box_open()
 
     def open_from_control(self, button, title):
         """Presses a Time Control button that swaps it for another window."""
-        self.program.push(self.program.window("Hourloom"), button)
-        window = self.program.window(title)
-        self.program.gone("Hourloom")
+        self.push(self.window("Hourloom"), button)
+        window = self.window(title)
+        self.gone("Hourloom")
         return window
-
-    def close(self, title):
-        close_window(title)
-        self.program.gone(title)
 
     def code_lists(self):
         step("two clients and two work codes, typed with the keyboard")
-        p = self.program
         for button, title, label, names in (
                 ("Client Information Input", "Add Client Identification", "Client Name",
                  ("Acme", "Globex")),
                 ("Work Information Input", "Work Codes", "Work Description", ("Design", "Build"))):
             window = self.open_from_control(button, title)
-            name_box = p.control(window, R.TEXT, label)
+            name_box = self.control(window, R.TEXT, label)
             for entry in names:
-                p.clear_and_type(window, name_box, entry)
+                self.type_into(window, name_box, entry)
                 key("Return")  # the default button: add
                 wait_for(f'"{entry}" added', lambda: text_of(name_box) == "")
             self.close(title)
@@ -418,42 +385,41 @@ class Walk:
 
     def type_time(self, window, picker, hour, minute):
         """Types a time into the picker section by section."""
-        node = self.program.tab_to(window, R.SPIN_BUTTON, picker)
-        half = "am" if hour < 12 else "pm"
-        type_text(f"{hour % 12 or 12}:{minute:02d}{half}")
-        wanted = f"{hour % 12 or 12}:{minute:02d} {half.upper()}"
+        node = self.tab_to(window, R.SPIN_BUTTON, picker)
+        type_text(f"{hour % 12 or 12}:{minute:02d}{'am' if hour < 12 else 'pm'}")
+        wanted = f"{hour % 12 or 12}:{minute:02d} {'AM' if hour < 12 else 'PM'}"
         wait_for(f'"{wanted}" in "{picker}"', lambda: text_of(node) == wanted, 5,
                  lambda: text_of(node))
 
     def choose(self, window, list_name, row):
         """Chooses a row of a list with the arrow keys."""
-        node = self.program.tab_to(window, R.LIST, list_name)
+        node = self.tab_to(window, R.LIST, list_name)
         key("End")  # Home alone selects nothing when the first row is already current
         key("Home")
         key("Down", row)
         wanted = name(children(node)[row])
         wait_for(f'"{wanted}" chosen in "{list_name}"', lambda: any(
-            name(item) == wanted and has_state(item, Atspi.StateType.SELECTED)
-            for item in children(node)), 5)
+            name(item) == wanted and has_state(item, STATE.SELECTED) for item in children(node)),
+            5)
 
     def record_spans(self):
         step("three spans recorded in Time Control with the keyboard only")
-        p, window = self.program, self.program.window("Hourloom")
+        window = self.window("Hourloom")
         # No time typed is before the begin while it is typed: such a span is reset.
         for client_row, work_row, begin, end in ((0, 0, (5, 0), (5, 45)), (1, 1, (8, 0), (8, 30)),
                                                  (0, 1, (8, 30), (9, 15))):
-            p.activate(window)
+            self.activate(window)
             self.choose(window, "Client", client_row)
             self.choose(window, "Work", work_row)
             self.type_time(window, "Begin time", *begin)
             self.type_time(window, "End time", *end)
-            p.tab_to(window, R.PUSH_BUTTON, "Add Time")
+            self.tab_to(window, R.PUSH_BUTTON, "Add Time")
             before = self.rows("SELECT count(*) FROM tblTimeSheet")
             key("space")
             wait_for("the record in the file", lambda: self.rows(
                 "SELECT count(*) FROM tblTimeSheet") != before, 5, lambda: [
-                    box_text(w) for w in p.windows() if role(w) == R.ALERT])
-        p.no_box_open()
+                    box_text(w) for w in self.windows() if role(w) == R.ALERT])
+        self.no_box_open()
         expect("the three records", self.records(), [
             self.record("05:00", "05:45", ACME, DESIGN), self.record("08:00", "08:30", GLOBEX, BUILD),
             self.record("08:30", "09:15", ACME, BUILD)])
@@ -484,23 +450,21 @@ class Walk:
 
     def activity_log(self):
         step("Activity Log: one record corrected, one deleted")
-        p = self.program
         log = self.open_from_control("Activity Log", "Activity Log")
-        grid = p.control(log, R.TABLE, "Activity Log")
+        grid = self.control(log, R.TABLE, "Activity Log")
         expect("the rows of the day list", Atspi.Table.get_n_rows(grid), 3)
-        end = p.control(log, R.SPIN_BUTTON, "End time")
+        end = self.control(log, R.SPIN_BUTTON, "End time")
         self.press_day_row(grid, "8:30:00 AM", end, "9:15 AM")
-        p.focus(end, log)
-        type_text("9:45am")
+        self.type_into(log, end, "9:45am", replace=False)
         wait_for("the corrected end", lambda: text_of(end) == "9:45 AM", 5)
-        p.push(log, "Add Time")
+        self.push(log, "Add Time")
         wait_for("the correction in the file", lambda: [f"{self.today} 09:45:00"] in self.rows(
             "SELECT EndTime FROM tblTimeSheet"), 5)
         self.press_day_row(grid, "8:00:00 AM", end, "8:30 AM")
-        p.push(log, "Delete Selected")
+        self.push(log, "Delete Selected")
         wait_for("the deleted record gone from the day list",
                  lambda: Atspi.Table.get_n_rows(grid) == 2, 5)
-        p.no_box_open()
+        self.no_box_open()
         expect("the records after the Activity Log", self.records(), [
             self.record("05:00", "05:45", ACME, DESIGN),
             self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
@@ -508,60 +472,58 @@ class Walk:
 
     def delete_client(self):
         step("client list: one client deleted (OK), another kept (Cancel)")
-        p = self.program
         title = "Add Client Identification"
         window = self.open_from_control("Client Information Input", title)
-        grid = p.control(window, R.TABLE, title)
-        p.activate(window)
-        p.tab_to(window, R.TABLE, title)
+        grid = self.control(window, R.TABLE, title)
+        self.activate(window)
+        self.tab_to(window, R.TABLE, title)
         key("Down")  # from the first row, Acme, to Globex
         for answer, entry in (("OK", "Globex 2"), ("Cancel", "Acme 1")):
-            p.push(window, "Delete Client", ("Delete Notice",
-                                             f"Delete {entry} from client list?", OK_CANCEL, answer))
+            self.push(window, "Delete Client", ("Delete Notice",
+                                                f"Delete {entry} from client list?", OK_CANCEL,
+                                                answer))
             wait_for("the list after the answer", lambda: Atspi.Table.get_n_rows(grid) == 1, 5)
-        p.no_box_open()
+        self.no_box_open()
         expect("the clients left", self.rows("SELECT ClientNumber, ClientName FROM tblClient"),
                [[*ACME]])
         self.close(title)
 
     def maintenance(self):
         step("Time and Settings: Delete Old Records Cancel and OK, Compact No and Yes")
-        p = self.program
         setup = self.open_from_control("Time and Settings", "Time and Settings")
         # 0.2 days (4 h 48 min) back from late morning: the 5:00 record is old.
-        p.clear_and_type(setup, p.control(setup, R.TEXT, "Keep Records"), "0.2")
+        self.type_into(setup, self.control(setup, R.TEXT, "Keep Records"), "0.2")
         purge = ("Hourloom", "Permenently delete 1 records from database?", OK_CANCEL)
-        p.push(setup, "Delete Old Records", (*purge, "Cancel"))
-        p.no_box_open()
+        self.push(setup, "Delete Old Records", (*purge, "Cancel"))
+        self.no_box_open()
         expect("the records after Cancel", len(self.records()), 2)
-        p.push(setup, "Delete Old Records", (*purge, "OK"),
-               ("Hourloom", "1 records were deleted from database.", OK, "OK"))
+        self.push(setup, "Delete Old Records", (*purge, "OK"),
+                  ("Hourloom", "1 records were deleted from database.", OK, "OK"))
         expect("the records after OK", self.records(), [
             self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
         if not os.path.isfile(self.database + ".bak"):
             fail("no copy was kept before the purge")
         compact = ("Warning", "Suggest that a back-up of the existing database.", YES_NO)
-        p.push(setup, "Compact Database", (*compact, "No"),
-               ("Action Canceled", "Compacting Canceled", OK, "OK"))
-        p.push(setup, "Compact Database", (*compact, "Yes"),
-               ("Hourloom", "Beginning to compact database", OK, "OK"),
-               ("Hourloom", "Database has now been compacted.", OK, "OK"))
-        p.no_box_open()
+        self.push(setup, "Compact Database", (*compact, "No"),
+                  ("Action Canceled", "Compacting Canceled", OK, "OK"))
+        self.push(setup, "Compact Database", (*compact, "Yes"),
+                  ("Hourloom", "Beginning to compact database", OK, "OK"),
+                  ("Hourloom", "Database has now been compacted.", OK, "OK"))
+        self.no_box_open()
         expect("the records after compacting", len(self.records()), 1)
         expect("the file's own check", self.rows("PRAGMA integrity_check"), [["ok"]])
-        p.push(setup, "Accept Changes")
-        p.gone("Time and Settings")
+        self.push(setup, "Accept Changes")
+        self.gone("Time and Settings")
         expect("the days kept", self.setting("frmSetup", "DaysOld"), "0.2")
 
     def report(self):
         step("report of today, exported as CSV")
-        p = self.program
         title = "Hourloom Report"
         window = self.open_from_control("Time Sheet Report", title)
-        p.activate(window)
+        self.activate(window)
         today = time.strftime("%-m/%-d/%Y")
         for picker in ("To", "From"):  # the default range is last week
-            node = p.tab_to(window, R.SPIN_BUTTON, picker)
+            node = self.tab_to(window, R.SPIN_BUTTON, picker)
             # Two digits fill a part and move on; a "/" typed then would skip a part.
             type_text(time.strftime("%m%d%Y"))
             # The picker shows the digits as typed until it loses the focus.
@@ -572,14 +534,14 @@ class Walk:
                  "<TD>1HRs 15Mins</TD>" in open(page, encoding="utf-8", errors="replace").read(),
                  5)
         self.screenshot(title, "walk-report.png")
-        p.push(window, "Export")
-        dialog = p.window("Export")
-        expect("the proposed export name", text_of(p.control(dialog, R.TEXT, "File name:")),
+        self.push(window, "Export")
+        dialog = self.window("Export")
+        expect("the proposed export name", text_of(self.control(dialog, R.TEXT, "File name:")),
                f"{EMPLOYEE}.csv")
-        p.activate(dialog)
+        self.activate(dialog)
         key("Return")
-        p.gone("Export")
-        p.no_box_open()
+        self.gone("Export")
+        self.no_box_open()
         exported = os.path.join(self.data, f"{EMPLOYEE}.csv")
         wait_for("the CSV file", lambda: os.path.isfile(exported), 5)
         with open(exported, "rb") as csv_file:
@@ -592,11 +554,13 @@ class Walk:
 
     def exit_from_tray(self):
         step("Exit from the tray menu (the menu is not on the bus: X events)")
-        x_click(x_windows("panel")[0], 16, 16, 3)
-        menu = wait_for("the tray menu", lambda: popup_menu(self.program.process.pid), 10)
-        x_click(menu, 20, 12, 1)  # Exit, the first item
+        mine = ["search", "--onlyvisible", "--pid", str(self.process.pid)]
+        shown = xdotool(*mine)
+        xdotool("mousemove", "--window", x_windows("panel")[0], "16", "16", "click", "3")
+        wait_for("the tray menu", lambda: len(xdotool(*mine)) > len(shown), 10)
+        xdotool("key", "Down", "Return")  # Exit, the first item
         try:
-            expect("the program's exit status", self.program.process.wait(10), 0)
+            expect("the program's exit status", self.process.wait(10), 0)
         except subprocess.TimeoutExpired:
             fail("Exit in the tray menu did not end the program")
 
@@ -618,7 +582,7 @@ def main():
     except WalkFailed as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
         subprocess.run(["import", "-window", "root", os.path.join(walk.shots, "walk-failed.png")])
-        if walk.program:
+        if walk.process:
             walk.log.flush()
             with open(walk.log.name) as log:
                 sys.stdout.write("the program's output:\n" + log.read())
