@@ -25,8 +25,8 @@ set_tests_properties(e2e_report_browser PROPERTIES TIMEOUT 90)
 
 add_test(NAME e2e_debian_package
          COMMAND ${dir}/debian_package.sh ${CMAKE_CPACK_COMMAND} ${PROJECT_BINARY_DIR}
-                 ${e2e_work}/package)
-set_tests_properties(e2e_debian_package PROPERTIES TIMEOUT 180)
+                 ${e2e_work}/package ${e2e_prefix})
+set_tests_properties(e2e_debian_package PROPERTIES FIXTURES_REQUIRED e2e_installed TIMEOUT 180)
 
 set_tests_properties(e2e_install e2e_acceptance_walk
                      e2e_report_browser e2e_debian_package PROPERTIES LABELS e2e)

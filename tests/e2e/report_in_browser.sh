@@ -9,7 +9,7 @@ FIXTURE=$1 WORK=$2 SHOTS=$3
 command -v chromium >/dev/null || fail "chromium is missing: run ./build.sh test once to install it"
 rm -rf "$WORK"
 mkdir -p "$WORK" "$SHOTS"
-"$FIXTURE" report "$WORK" || fail "could not write the report page"
+"$FIXTURE" "$WORK" || fail "could not write the report page"
 
 browse() {
     profile=$(mktemp -d "$WORK/profile.XXXXXX")
