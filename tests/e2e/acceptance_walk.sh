@@ -1,8 +1,7 @@
 #!/bin/sh
-# The acceptance walk: the installed program, moved away from where it was
-# installed and started with no settings and no database, used from the first
-# start to Exit the way a person using assistive technology would, through the
-# accessibility bus only, under a fresh X server with a tray host and a private
+# The acceptance walk: the installed program, moved away and started with no
+# settings and no database, used from the first start to Exit the way a person
+# using assistive technology would, under a fresh X server and a private
 # session bus (the walk starts the accessibility bus on it).
 #   acceptance_walk.sh <prefix> <work folder> <screenshot folder>
 set -eu

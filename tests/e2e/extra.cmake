@@ -1,6 +1,5 @@
-# End-to-end tests: the installed program itself under a real X server with a
-# tray host, the Debian package, and the report page in a real browser. Each
-# is a script; screenshots land in <build>/screenshots.
+# End-to-end tests of the installed program, each a script; screenshots land
+# in <build>/screenshots.
 set(e2e_work ${CMAKE_CURRENT_BINARY_DIR}/e2e)
 set(e2e_prefix ${e2e_work}/prefix)
 set(e2e_shots ${PROJECT_BINARY_DIR}/screenshots)
