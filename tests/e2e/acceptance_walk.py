@@ -117,15 +117,6 @@ def type_text(text):
         time.sleep(0.03)
 
 
-def query(database, sql):
-    """Rows of a query as lists of texts; waits while the program holds the file locked."""
-    result = subprocess.run(["sqlcipher", database], capture_output=True, text=True, input=(
-        f"PRAGMA key = '{DATABASE_KEY}';\n.timeout 5000\n.mode list\n.separator |\n{sql};\n"))
-    if result.returncode != 0 or result.stderr:
-        fail(f"sqlcipher could not read the file: {result.stderr.strip()}")
-    return [line.split("|") for line in result.stdout.splitlines() if line]
-
-
 def xdotool(*arguments):
     return subprocess.run(["xdotool", *arguments], capture_output=True, text=True).stdout.split()
 
@@ -208,10 +199,9 @@ class Walk:
              if safely(app.get_process_id, None) == self.process.pid), None), 30)
 
     def stop(self):
-        for process in (self.process, self.tray):
-            if process is not None and process.poll() is None:
-                process.kill()
-                process.wait()
+        for process in filter(None, (self.process, self.tray)):
+            process.kill()  # nothing happens to one that has ended
+            process.wait()
 
     def windows(self):
         if self.process.poll() is not None:
@@ -293,7 +283,13 @@ class Walk:
         expect(f'the text in "{name(node)}"', text_of(node), text)
 
     def rows(self, sql):
-        return query(self.database, sql)
+        """Rows of a query as lists of texts; waits while the program holds the file locked."""
+        result = subprocess.run(["sqlcipher", self.database], capture_output=True, text=True,
+                                input=f"PRAGMA key = '{DATABASE_KEY}';\n.timeout 5000\n.mode list\n"
+                                f".separator |\n{sql};\n")
+        if result.returncode != 0 or result.stderr:
+            fail(f"sqlcipher could not read the file: {result.stderr.strip()}")
+        return [line.split("|") for line in result.stdout.splitlines() if line]
 
     def setting(self, section, key_name):
         settings = configparser.ConfigParser(interpolation=None)
@@ -307,8 +303,7 @@ class Walk:
 
     def first_start(self):
         """first start: no database, Time and Settings creates one"""
-        self.answer("Hourloom", "Database not detected. " + CR + "Opening Time and Settings", OK,
-                    "OK")
+        self.answer("Hourloom", "Database not detected. " + CR + "Opening", OK, "OK")
         setup = self.window("Time and Settings")
         # Closing it without a database asks first; No keeps it.
         close_window("Time and Settings")
@@ -319,19 +314,17 @@ class Walk:
         # Typed without its extension: the program adds ".HL1".
         self.type_into(dialog, self.control(dialog, R.TEXT, "File name:"), self.database[:-4])
         key("Return")
-        self.gone("Save As")
         wait_for("the location shown", lambda: any(
             text_of(n) == self.database for n in descendants(setup) if role(n) == R.LABEL))
         self.type_into(setup, self.control(setup, R.TEXT, "Employee ID"), EMPLOYEE)
         self.type_into(setup, self.control(setup, R.TEXT, "Company Name"), "Brightmere")
         self.screenshot("Time and Settings", "walk-setup.png")
         self.push(setup, "Accept Changes")
-        self.gone("Time and Settings")
+        # Start-up runs again: the splash, then Time Control with the help for empty lists.
+        self.window("Hourloom Help")
         expect("the settings", [self.setting("frmReportCriteria", "Emp"),
                                 self.setting("frmSetup", "gDataBaseLoc")],
                [EMPLOYEE, self.database])
-        # Start-up runs again: the splash, then Time Control with the help for empty lists.
-        self.window("Hourloom Help")
         self.close("Hourloom Help")
         self.no_box_open()
 
@@ -448,9 +441,8 @@ class Walk:
         """client list: one client deleted (OK), another kept (Cancel)"""
         title = "Add Client Identification"
         window = self.open_from_control("Client Information Input", title)
-        grid = self.control(window, R.TABLE, title)
         self.activate(window)
-        self.tab_to(window, R.TABLE, title)
+        grid = self.tab_to(window, R.TABLE, title)
         key("Down")  # from the first row, Acme, to Globex
         for answer, entry in (("OK", "Globex 2"), ("Cancel", "Acme 1")):
             self.push(window, "Delete Client", ("Delete Notice",
@@ -474,8 +466,7 @@ class Walk:
                   ("Hourloom", "1 records were deleted from database.", OK, "OK"))
         expect("the records after OK", self.records(), [
             self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
-        if not os.path.isfile(self.database + ".bak"):
-            fail("no copy was kept before the purge")
+        expect("a copy kept before the purge", os.path.isfile(self.database + ".bak"), True)
         compact = ("Warning", "Suggest that a back-up of the existing database.", YES_NO)
         self.push(setup, "Compact Database", (*compact, "No"),
                   ("Action Canceled", "Compacting Canceled", OK, "OK"))
@@ -486,7 +477,6 @@ class Walk:
         expect("the records after compacting", len(self.records()), 1)
         expect("the file's own check", self.rows("PRAGMA integrity_check"), [["ok"]])
         self.push(setup, "Accept Changes")
-        self.gone("Time and Settings")
 
     def report(self):
         """report of today, exported as CSV"""
@@ -507,10 +497,8 @@ class Walk:
                  5)
         self.screenshot(title, "walk-report.png")
         self.push(window, "Export")
-        dialog = self.window("Export")
-        self.activate(dialog)
+        self.activate(self.window("Export"))
         key("Return")
-        self.gone("Export")
         self.no_box_open()
         exported = os.path.join(self.data, f"{EMPLOYEE}.csv")
         wait_for("the CSV file", lambda: os.path.isfile(exported), 5)
@@ -545,7 +533,6 @@ def main():
         print(f"FAIL: {failure}", file=sys.stderr)
         subprocess.run(["import", "-window", "root", os.path.join(walk.shots, "walk-failed.png")])
         if walk.process:
-            walk.log.flush()
             print("the program's output:\n" + open(walk.log.name).read())
         return 1
     finally:
