@@ -11,7 +11,7 @@ for tool in xvfb-run Xvfb dbus-run-session sqlcipher /usr/libexec/at-spi-bus-lau
 done
 /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null ||
     skip "the accessibility library for Python is missing (package python3-pyatspi)"
-for tool in xauth trayer xdotool xwininfo import; do
+for tool in xauth trayer xdotool import; do
     command -v $tool >/dev/null || fail "$tool is missing: run ./build.sh test once to install it"
 done
 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
