@@ -138,8 +138,7 @@ XLIB.XOpenDisplay.restype = ctypes.c_void_p
 
 
 def close_window(title):
-    """Asks the window to close as a window manager's close button does
-    (WM_DELETE_WINDOW): the bus has no such action, the X server no manager."""
+    """Closes it as a window manager's close button would (WM_DELETE_WINDOW)."""
     ids = x_windows(title) or fail(f'no X window "{title}" to close')
     display = ctypes.c_void_p(XLIB.XOpenDisplay(None) or fail("cannot open the X display"))
     event = XClientMessage(type=33, window=int(ids[0], 0), format=32,  # 33: ClientMessage
@@ -150,7 +149,6 @@ def close_window(title):
 
 
 class Walk:
-    """The program as the accessibility bus shows it, and the steps of the walk."""
 
     def __init__(self, prefix, work, shots):
         self.prefix, self.work, self.shots = prefix, work, shots
@@ -159,8 +157,7 @@ class Walk:
         self.process = self.tray = None
 
     def start(self):
-        """A fresh user (no settings, no data) and the program moved away from
-        where it was installed: it must still find its help file."""
+        """A fresh user and the installed program moved away: it must still find its files."""
         shutil.rmtree(self.work, ignore_errors=True)
         for variable, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
                                  ("XDG_RUNTIME_DIR", "runtime"), ("HOME", "shared")):
@@ -169,8 +166,7 @@ class Walk:
         os.makedirs(self.shots, exist_ok=True)
         os.environ.pop("HOURLOOM_DATA_DIR", None)  # the installed program finds its own files
         moved = shutil.copytree(self.prefix, os.path.join(self.work, "moved"))
-        # A tray host in the bottom right corner, away from where windows
-        # appear when there is no window manager to place them.
+        # A tray host in the bottom right corner, away from where unplaced windows appear.
         self.tray = subprocess.Popen(("trayer --edge bottom --align right --widthtype request "
                                       "--height 32 --SetDockType true --expand true "
                                       "--transparent false").split(),
@@ -275,7 +271,6 @@ class Walk:
         wait_for(f'the focus on "{name(node)}"', lambda: has_state(node, STATE.FOCUSED), 5)
 
     def type_into(self, window, node, text):
-        """Replaces the control's text by typing."""
         self.focus(window, node)
         key("End")
         key("BackSpace", len(text_of(node)))

@@ -1,8 +1,6 @@
 #!/bin/sh
 # Installs the built program under a fresh prefix and checks that everything a
-# desktop needs is there: the executables, their data files and server module,
-# the icon theme files, a valid menu entry, and the login entry kept out of
-# autostart; and that nothing from the build tree is needed at run time.
+# desktop needs is there and nothing from the build tree is needed at run time.
 #   check_install.sh <cmake> <build folder> <prefix>
 set -eu
 . "$(dirname "$0")/lib.sh"

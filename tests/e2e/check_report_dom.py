@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Checks the page a browser built from the report of report_in_browser.sh
-(written out by the browser in a form regular enough for patterns): exactly the
-expected rows, in any order (the order is the report query's business), markup
-in names as text and no script of theirs run, and a name outside ASCII read as
-written (the browser took the page for UTF-8)."""
+(written out in a form regular enough for patterns): exactly the expected rows
+in any order (the order is the report query's business), markup in names as
+text with no script of theirs run, and a name outside ASCII read as written."""
 import html
 import re
 import sys

@@ -1,8 +1,7 @@
 #!/bin/sh
-# Builds the Debian package and checks what it declares: the runtime
-# libraries the program links (and no development packages), the files an
-# install puts under its prefix (checked by check_install.sh), and that apt can
-# resolve it on this system.
+# Builds the Debian package and checks what it declares: the runtime libraries
+# the program links, no development packages, the files of an install, and
+# that apt can resolve it on this system.
 #   debian_package.sh <cpack> <build folder> <output folder> <install prefix>
 set -eu
 . "$(dirname "$0")/lib.sh"

@@ -1,8 +1,6 @@
 #!/bin/sh
 # The report page of known records, written by the installed hourloom-cli with
-# the Report window's own page writer and loaded by a real browser (headless
-# Chromium): every row's cells must be in the page it builds, and no script
-# hidden in a client name or the company name may have run.
+# the Report window's own page writer, as headless Chromium builds it.
 #   report_in_browser.sh <install prefix> <work folder> <screenshot folder>
 set -eu
 . "$(dirname "$0")/lib.sh"
