@@ -1,11 +1,11 @@
 #!/bin/sh
-# Builds the Debian package and checks what it declares: the runtime
-# libraries the program links (and no development packages), the files a
-# desktop needs, and that apt can resolve it on this system.
-#   debian_package.sh <cpack> <build folder> <output folder>
+# Builds the Debian package and checks what it declares: the runtime libraries
+# the program links, no development packages, the files of an install, and
+# that apt can resolve it on this system.
+#   debian_package.sh <cpack> <build folder> <output folder> <install prefix>
 set -eu
 . "$(dirname "$0")/lib.sh"
-CPACK=$1 BUILD=$2 OUT=$3
+CPACK=$1 BUILD=$2 OUT=$3 PREFIX=$4
 command -v dpkg-shlibdeps >/dev/null || fail "dpkg-shlibdeps is missing (package dpkg-dev)"
 rm -rf "$OUT"
 mkdir -p "$OUT"
@@ -21,12 +21,9 @@ for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 libsqlc
 done
 echo "$depends" | grep -q -- "-dev\b" && fail "the package depends on a development package"
 
-contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/hourloom ./usr/bin/hourloom-cli ./usr/lib/hourloom/hourloom-server.so ./usr/share/man/man1/hourloom-cli.1.gz \
-    ./usr/share/bash-completion/completions/hourloom-cli ./usr/share/hourloom/Hourloom1.chm ./usr/share/hourloom/blank.htm \
-    ./usr/share/applications/hourloom.desktop ./usr/share/icons/hicolor/48x48/apps/hourloom.png; do
-    echo "$contents" | grep -q " $file\$" || fail "the package lacks $file"
-done
+packaged=$(dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ {print $6}' | sed 's|^\./usr/|./|' | sort)
+[ "$packaged" = "$(cd "$PREFIX" && find . ! -type d | sort)" ] ||
+    fail "the package's files under /usr differ from an install's: $packaged"
 apt-get install --simulate --no-install-recommends "$deb" >"$OUT/apt.log" 2>&1 ||
     { cat "$OUT/apt.log" >&2; fail "apt cannot install the package"; }
 echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) kB, installed size $(dpkg-deb -f "$deb" Installed-Size) kB"

@@ -1,9 +1,5 @@
-# End-to-end tests: the installed program itself under a real X server with a
-# tray host, the Debian package, and the report page in a real browser. Each
-# is a script; screenshots land in <build>/screenshots.
-add_executable(e2e_fixture ${dir}/fixture_tool.cpp)
-target_link_libraries(e2e_fixture PRIVATE hl_report_writers hl_store)
-
+# End-to-end tests of the installed program, each a script; screenshots land
+# in <build>/screenshots.
 set(e2e_work ${CMAKE_CURRENT_BINARY_DIR}/e2e)
 set(e2e_prefix ${e2e_work}/prefix)
 set(e2e_shots ${PROJECT_BINARY_DIR}/screenshots)
@@ -19,14 +15,13 @@ set_tests_properties(e2e_acceptance_walk PROPERTIES
   FIXTURES_REQUIRED e2e_installed RESOURCE_LOCK e2e_display SKIP_RETURN_CODE 77 TIMEOUT 300)
 
 add_test(NAME e2e_report_browser
-         COMMAND ${dir}/report_in_browser.sh $<TARGET_FILE:e2e_fixture> ${e2e_work}/report
-                 ${e2e_shots})
-set_tests_properties(e2e_report_browser PROPERTIES TIMEOUT 90)
+         COMMAND ${dir}/report_in_browser.sh ${e2e_prefix} ${e2e_work}/report ${e2e_shots})
+set_tests_properties(e2e_report_browser PROPERTIES FIXTURES_REQUIRED e2e_installed TIMEOUT 90)
 
 add_test(NAME e2e_debian_package
          COMMAND ${dir}/debian_package.sh ${CMAKE_CPACK_COMMAND} ${PROJECT_BINARY_DIR}
-                 ${e2e_work}/package)
-set_tests_properties(e2e_debian_package PROPERTIES TIMEOUT 180)
+                 ${e2e_work}/package ${e2e_prefix})
+set_tests_properties(e2e_debian_package PROPERTIES FIXTURES_REQUIRED e2e_installed TIMEOUT 180)
 
 set_tests_properties(e2e_install e2e_acceptance_walk
                      e2e_report_browser e2e_debian_package PROPERTIES LABELS e2e)

@@ -1,15 +1,33 @@
 #!/bin/sh
-# The report page for known rows, loaded by a real browser (headless
-# Chromium): every row's cells must be in the page it builds, and no script
-# hidden in a client name or the company name may have run.
-#   report_in_browser.sh <e2e_fixture> <work folder> <screenshot folder>
+# The report page of known records, written by the installed hourloom-cli with
+# the Report window's own page writer, as headless Chromium builds it.
+#   report_in_browser.sh <install prefix> <work folder> <screenshot folder>
 set -eu
 . "$(dirname "$0")/lib.sh"
-FIXTURE=$1 WORK=$2 SHOTS=$3
+PREFIX=$1 WORK=$2 SHOTS=$3
 command -v chromium >/dev/null || fail "chromium is missing: run ./build.sh test once to install it"
 rm -rf "$WORK"
-mkdir -p "$WORK" "$SHOTS"
-"$FIXTURE" report "$WORK" || fail "could not write the report page"
+mkdir -p "$WORK/config/hourloom" "$SHOTS"
+export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
+printf '[frmReportCriteria]\nComp=Initech <i>Ltd</i>\n' >"$XDG_CONFIG_HOME/hourloom/hourloom.ini"
+cli() {
+    "$PREFIX/bin/hourloom-cli" --database "$WORK/report.HL1" --employee Pat "$@" >/dev/null ||
+        fail "hourloom-cli $*"
+}
+cli init "$WORK/report.HL1"
+# Names that would run script if the page copied them unescaped, and one
+# that a browser shows right only if it reads the page as UTF-8.
+cli clients add "Café Acme" 10
+cli clients add "<script>document.body.setAttribute('data-ran','client')</script>" 11
+cli clients add "<img src=x onerror=\"document.body.setAttribute('data-ran','image')\">" 12
+cli works add Build 8
+cli works add 'Design & "Review"' 9
+cli works add Design 7
+cli track 10 8 --from "3/4/2024 9:00" --minutes 90
+cli track 10 8 --from "3/5/2024 9:00" --minutes 15
+cli track 11 9 --from "3/4/2024 13:00" --minutes 70
+cli track 12 7 --from "3/4/2024 15:00" --minutes 45
+cli report --from 3/4/2024 --to 3/10/2024 --format html --output "$WORK/report.htm"
 
 browse() {
     profile=$(mktemp -d "$WORK/profile.XXXXXX")
