@@ -1,6 +1,5 @@
 // Start-up and the settings store.
 #include "Main.h"
-#include "Records.h"
 #include "SavedLayout.h"
 #include "Schema.h"
 #include "Shell.h"
@@ -29,13 +28,6 @@ class TestMainSettings : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnvironment> env;
     RecordingShell resident;
-
-    QString useDatabaseAt(const QString& pathName, const QString& settingName) {
-        const QString file = pathName.isEmpty() ? QString() : env->path(pathName);
-        env->settingsStore->setText(keys::gDataBaseLoc, file);
-        env->settingsStore->setText(keys::gDataBaseName, settingName);
-        return file;
-    }
 
 private slots:
     void init() {
@@ -71,7 +63,12 @@ private slots:
         QFETCH(QString, pathName);
         QFETCH(QString, settingName);
         QVERIFY(QDir().mkpath(env->path("folder")));
-        const QString file = pathName == "-" ? QString() : useDatabaseAt(pathName, settingName);
+        const QString file =
+            pathName.isEmpty() || pathName == "-" ? QString() : env->path(pathName);
+        if (pathName != "-") {
+            env->settingsStore->setText(keys::gDataBaseLoc, file);
+            env->settingsStore->setText(keys::gDataBaseName, settingName);
+        }
         const bool unusable = onDisk == "damaged" || onDisk == "other key";
         if (onDisk == "other key") {
             store::Database foreign(file, "another password", store::Database::Mode::Create);
@@ -106,34 +103,12 @@ private slots:
         }
     }
 
-    void existingDatabaseStartsEvenWithImpossibleSettings() {
-        const QString file = useDatabaseAt("Hourloom.HL1", "Hourloom.HL1");
-        {
-            store::Database db = store::connectDataBase(file, "Hourloom.HL1");
-            const QDateTime nine(QDate(2026, 3, 2), QTime(9, 0));
-            store::appendRecord(db, {nine, nine, nine.addSecs(3600), 1, "A", 1, "W", "ann"});
-        }
-        for (const char* key : {"intMinTimer", "lstClient2Vis", "lstWork1Wit", "strBeginWork"})
-            env->settingsStore->write("frmControl", key, "Maybe");
-        env->settingsStore->write("frmControl", "strClient1",
-                                  "ClientName; DROP TABLE tblTimeSheet");
-        env->settingsStore->write("frmSetup", "DaysOld", "ninety");
-        Main();
-        QVERIFY(env->prompts.shown.empty());
-        QVERIFY(env->windows.shownForms.empty());
-        QCOMPARE(resident.started, 1);
-        QVERIFY(env->state.gStartupDone);
-        QCOMPARE(env->state.gDataBase->location(), file);
-        QCOMPARE(env->state.gDataBase->dayRecords("ann", QDate(2026, 3, 2)).size(), 1u);
-    }
-
     // A hand-edited settings file: what can be read is used, anything else
     // gives the default; a field choice is one of the table's own fields.
     void handEditedValues_data() {
         QTest::addColumn<QString>("line"); // section/key=value
         QTest::addColumn<QString>("read");
         const std::pair<const char*, const char*> rows[] = {
-            {"frmControl/intMinTimer=often", "15"},
             {"frmControl/intMinTimer=70000", "15"},
             {"frmControl/intMinTimer=20min", "15"},
             {"frmControl/intMinTimer=\" 30 \"", "30"},
@@ -151,7 +126,6 @@ private slots:
             {"frmControl/strWork1=ClientName", "WorkDescription"},
             {"frmControl/strWork2=tblTimeSheet", "WorkCode"},
             {"frmSetup/DaysOld=ninety", "90"},
-            {"frmSetup/lLabel=99999999999999999999", "1"},
             {"frmReportCriteria/chkMins=-99999999999999999999999", "0"},
             {"frmReportCriteria/Comp=Smith, Jones", "Smith, Jones"},
         };
@@ -177,7 +151,6 @@ private slots:
             {"strWork1", layout.strWork1},
             {"strWork2", layout.strWork2},
             {"DaysOld", QString::number(s.int32(keys::DaysOld))},
-            {"lLabel", QString::number(s.int32(keys::lLabel))},
             {"chkMins", QString::number(s.int32(keys::chkMins))},
             {"Comp", s.text(keys::Comp)}};
         QCOMPARE(values.at(key), read);

@@ -1,17 +1,25 @@
-// The resident program: the capture reminder, the tray icon and its menu, the splash.
+// The resident program: the capture reminder, the tray icon and its menu, the
+// splash, the About box and the help window.
+#include "DataFiles.h"
+#include "HelpViewer.h"
+#include "HelpWindow.h"
 #include "Records.h"
 #include "ResidentShell.h"
 #include "Schema.h"
+#include "SystemInfo.h"
 #include "TestEnvironment.h"
 #include "TrackTime.h"
 #include "WindowPlacement.h"
+#include "frmAbout.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -19,11 +27,6 @@ namespace {
 
 QDateTime at(int hour, int minute = 0) {
     return QDateTime(QDate(2026, 3, 10), QTime(hour, minute));
-}
-
-void addRecord(store::Database& db, const QString& employee, int fromHour, int toHour) {
-    store::appendRecord(
-        db, {at(fromHour), at(fromHour), at(toHour), 1, "Acme", 10, "Design", employee});
 }
 
 // Stands in for the Time Control window: topmost when it loads.
@@ -36,6 +39,7 @@ struct FakeControl : QWidget {
 class TestResident : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnvironment> env;
+    const QByteArray dataDir = qgetenv("HOURLOOM_DATA_DIR"), path = qgetenv("PATH");
 
     // Closes the window at `closedAt` and ticks the minute timer; gives the
     // moment the Time Control window came up (null if not within `maxTicks`).
@@ -61,7 +65,11 @@ private slots:
         env->windows.factories[Form::Control] = [] { return new FakeControl; };
         env->state.gEmployee = QStringLiteral("alice");
     }
-    void cleanup() { env.reset(); }
+    void cleanup() {
+        qputenv("HOURLOOM_DATA_DIR", dataDir);
+        qputenv("PATH", path);
+        env.reset();
+    }
 
     void reminder_data() {
         QTest::addColumn<int>("frequency");
@@ -81,7 +89,7 @@ private slots:
         QFETCH(QDateTime, remindedAt);
         store::Database& db = env->openNewDatabase();
         if (!recordedBy.isEmpty())
-            addRecord(db, recordedBy, 8, 17);
+            store::appendRecord(db, {at(8), at(8), at(17), 1, "Acme", 10, "Design", recordedBy});
         env->state.intMinTimer = static_cast<qint16>(frequency);
         QTimer timer;
         QCOMPARE(closeAndTickUntilReminder(timer, at(9), 12 * 60), remindedAt);
@@ -100,8 +108,6 @@ private slots:
         env->state.intMinTimer = 0;
         QTimer timer;
         TrackTime(timer); // no database open
-        QCOMPARE(env->prompts.shown.size(), size_t(1));
-        QCOMPARE(env->prompts.last().icon, MsgIcon::Critical);
         QVERIFY(env->prompts.last().text.startsWith("The check for recorded time failed: "));
         QCOMPARE(env->windows.timesShown(Form::Control), 0);
         QVERIFY(timer.isActive());
@@ -116,17 +122,12 @@ private slots:
                          (action->isCheckable() ? (action->isChecked() ? "[x]" : "[ ]") : "");
         QCOMPARE(texts, QStringList({"Exit", "Time Control", "About", "-", "On &Top[x]"}));
         QCOMPARE(main.trayIcon()->toolTip(), QStringLiteral("Hourloom"));
-        QVERIFY(!main.trayIcon()->icon().isNull());
-        QCOMPARE(main.trayIcon()->contextMenu(), main.mnuFile());
-        QVERIFY(!main.timer1()->isActive());
-        QCOMPARE(main.timer1()->interval(), 0);
         // The offscreen desktop has no notification area: told once, and reachable
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
         QCOMPARE(env->prompts.texts(), QStringList{noTrayText()});
         QVERIFY(!main.usesTray() && main.isVisible() && main.findChild<QMenuBar*>());
         main.trackTime(); // the counting must not hide the only way back
         QVERIFY(main.isVisible());
-        QCOMPARE(env->prompts.shown.size(), size_t(1));
         // On Top loads the Time Control window without showing it, then toggles
         // both ways in place
         QAction* onTop = item(main, 4);
@@ -138,46 +139,122 @@ private slots:
         onTop->trigger();
         QVERIFY(onTop->isChecked() && isTopmost(control) && !control->isVisible());
         QCOMPARE(control->geometry(), placed);
-        main.trayActivated(QSystemTrayIcon::Context);
         main.trayActivated(QSystemTrayIcon::Trigger);
         QCOMPARE(env->windows.timesShown(Form::Control), 0);
         main.trayActivated(QSystemTrayIcon::DoubleClick);
         item(main, 1)->trigger();
         QCOMPARE(env->windows.timesShown(Form::Control), 2);
-        QCOMPARE(env->windows.find(Form::Control), control);
         item(main, 2)->trigger();
         QCOMPARE(env->windows.timesShown(Form::About), 1);
     }
 
-    void splashHandsOverToTimeControlOnce() {
+    // The splash hands over to Time Control once, when its time is up or when
+    // closed before; start-up again keeps the one tray window.
+    void splashHandsOverOnceAndStartUpAgainKeepsTheTrayWindow() {
         ResidentShell shell;
         shell.startResident();
-        QPointer<frmSplash> splash = shell.splash();
-        QVERIFY(splash && splash->isVisible() && shell.mainWindow());
-        QVERIFY(!splash->findChild<QLabel*>("lblNotice")->text().isEmpty());
-        QCOMPARE(splash->timer1()->interval(), 1300);
-        QVERIFY(splash->timer1()->isActive() && splash->timer1()->isSingleShot());
-        QCOMPARE(env->windows.timesShown(Form::Control), 0);
-        splash->Timer1_Timer();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!splash);
+        const QPointer<frmMain> resident = shell.mainWindow();
+        shell.splash()->Timer1_Timer();
         QCOMPARE(env->windows.timesShown(Form::Control), 1);
-        // Start-up again (after a database was chosen) keeps the one tray window,
-        // and the recording windows' close reaches its timer
-        frmMain* resident = shell.mainWindow();
-        shell.startResident();
-        QCOMPARE(shell.mainWindow(), resident);
+        shell.startResident(); // after another database was chosen
+        QCOMPARE(shell.mainWindow(), resident.data());
         env->state.intMinTimer = 15;
         shell.trackTime();
         QVERIFY(resident->timer1()->isActive());
-        // A splash closed early hands over once too, and its timer goes with it
-        const int shown = env->windows.timesShown(Form::Control);
-        QPointer<frmSplash> early = new frmSplash;
-        early->show();
+        const QPointer<frmSplash> early = shell.splash();
         early->close();
-        QCOMPARE(env->windows.timesShown(Form::Control), shown + 1);
+        QCOMPARE(env->windows.timesShown(Form::Control), 2);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!early);
+    }
+
+    void aboutBoxShowsNameVersionAndStartsSystemInfo() {
+        QCOMPARE(versionText("2.3"), QStringLiteral("Version 2.3.0"));
+        QCOMPARE(versionText("1.2.3.4"), QStringLiteral("Version 1.2.3"));
+        frmAbout about;
+        QCOMPARE(about.findChild<QLabel*>("lblTitle")->text(), QStringLiteral("Hourloom"));
+        QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(),
+                 versionText(QStringLiteral(HOURLOOM_VERSION)));
+        auto* sysInfo = about.findChild<QPushButton*>("cmdSysInfo");
+        QCOMPARE(sysInfo->text(), QStringLiteral("&System Info..."));
+        // System Info starts the first known tool on the path, or says there is none
+        qputenv("PATH", QFile::encodeName(env->dir.path()));
+        sysInfo->click();
+        QCOMPARE(env->prompts.texts(),
+                 QStringList{"System Information Is Unavailable At This Time"});
+        for (const char* tool : {"gnome-system-monitor", "kinfocenter"}) {
+            QFile file(env->path(tool));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n") > 0);
+            file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+            QCOMPARE(findSystemInfoTool(), env->path(tool));
+        }
+        sysInfo->click();
+        QCOMPARE(env->prompts.shown.size(), size_t(1));
+    }
+
+    // Every topic is in the built help file and shown in its owner's one help
+    // window; a link moves within that window, with the help style sheet.
+    void everyTopicIsShownInTheOwnersHelpWindow() {
+        const std::pair<QString, QString> topics[] = {
+            {"TimeControl.htm", "Time Control"},
+            {"EmptyInformation.htm", "Getting started: empty lists"},
+            {"ActivityLog.htm", "Activity Log"},
+            {"setup.htm", "Time and Settings"},
+            {"TimeSheetReport.htm", "Time Sheet Report"},
+            {"InformationInputs.htm", "Client and work lists"},
+        };
+        QWidget owner, other;
+        HelpViewer viewer;
+        for (const auto& [topic, heading] : topics) {
+            viewer.open(&owner, topic);
+            QVERIFY(viewer.window() && viewer.window()->isVisible());
+            QCOMPARE(viewer.window()->parentWidget(), &owner);
+            QCOMPARE(viewer.window()->browser()->documentTitle(), heading);
+        }
+        QPointer<HelpWindow> first = viewer.window();
+        HelpBrowser* browser = first->browser();
+        QVERIFY(!browser->loadResource(QTextDocument::StyleSheetResource, QUrl("help.css"))
+                     .toByteArray()
+                     .isEmpty());
+        emit browser->anchorClicked(QUrl("ActivityLog.htm"));
+        QCOMPARE(browser->source(), QUrl("chm:/ActivityLog.htm"));
+        viewer.open(&other, "setup.htm");
+        QVERIFY(!first);
+        QCOMPARE(viewer.window()->parentWidget(), &other);
+        QVERIFY(env->prompts.shown.empty());
+    }
+
+    // Missing, not a help file, cut short, header only: either the page is
+    // still whole and shown, or the user is told why not.
+    void unknownTopicOrMissingOrDamagedFileIsTold() {
+        HelpViewer viewer;
+        viewer.open(nullptr, "NoSuchTopic.htm");
+        QCOMPARE(env->prompts.texts(), QStringList{helpTopicMissingText(
+                                           "NoSuchTopic.htm", installedDataFile(kHelpFileName))});
+        QVERIFY(!viewer.window());
+        QFile built(installedDataFile(kHelpFileName));
+        QVERIFY(built.open(QIODevice::ReadOnly));
+        const QByteArray whole = built.readAll();
+        qputenv("HOURLOOM_DATA_DIR", QFile::encodeName(env->dir.path()));
+        const QString path = env->path(kHelpFileName);
+        for (const QByteArray& content :
+             {QByteArray(), QByteArray("<html>hi</html>\n").repeated(50),
+              whole.left(whole.size() / 3), whole.left(96)}) {
+            env->prompts.shown.clear();
+            QFile file(path);
+            QVERIFY(content.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(content)));
+            file.close();
+            viewer.open(nullptr, "TimeControl.htm");
+            const QString told = env->prompts.texts().join('|');
+            if (told.isEmpty())
+                QCOMPARE(viewer.window()->browser()->documentTitle(),
+                         QStringLiteral("Time Control"));
+            else
+                QVERIFY2(told == helpFileUnreadableText(path) ||
+                             (content.startsWith("ITSF") &&
+                              told == helpTopicMissingText("TimeControl.htm", path)),
+                         qPrintable(told));
+        }
     }
 };
 

@@ -82,7 +82,6 @@ QWidget* RecordingForms::find(Form form) const {
 }
 
 void RecordingForms::unload(Form form) {
-    unloadedForms.push_back(form);
     auto it = loaded_.find(form);
     if (it != loaded_.end() && it->second && it->second->close())
         loaded_.erase(it);
@@ -90,8 +89,6 @@ void RecordingForms::unload(Form form) {
 
 void RecordingForms::trackTime() {
     ++trackTimeCalls;
-    if (onTrackTime)
-        onTrackTime();
 }
 
 void RecordingForms::runMain() {

@@ -60,11 +60,9 @@ class RecordingForms : public Forms {
 public:
     std::map<Form, std::function<QWidget*()>> factories;
     std::vector<Form> shownForms;
-    std::vector<Form> unloadedForms;
     int trackTimeCalls = 0;
     int runMainCalls = 0;
     int endProgramCalls = 0;
-    std::function<void()> onTrackTime;
     std::function<void()> onRunMain;
 
     ~RecordingForms() override;
