@@ -97,7 +97,7 @@ private slots:
         QTest::keyClick(w->grid(), Qt::Key_Down);
         QVERIFY(!w->bEditMode());
         QTest::keyClick(w->grid(), Qt::Key_Space);
-        QCOMPARE(selected(w->clientPair()->first()), "Birch");
+        QCOMPARE(w->selection().vBeginTime, "3/5/2026 10:00:00 AM");
         pressRow(w, 0, Qt::RightButton);
         QTest::mousePress(w->grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(5, 5));
