@@ -10,22 +10,20 @@
 
 namespace {
 
-const QColor kYellow(255, 255, 192), kWhite(255, 255, 255);
-
 // What each list must show, written out here rather than taken from its configuration.
 struct List {
     const CodeListConfig& config;
     store::CodeTable table;
-    QString clientCaption, projectCaption, emptyClientHeading, emptyProjectHeading, nameHeading,
-        numberHeading, questionSuffix, numericMessage;
+    QString clientCaption, projectCaption, emptyClientHeading, emptyProjectHeading, numberHeading,
+        questionSuffix, numericMessage;
 };
 const List& list(int index) {
     static const List lists[] = {
         {clientListConfig(), store::CodeTable::Client, "Add Client Identification",
-         "Add Project Identification", "Client Name", "Project Name", "Client Name", "Number",
+         "Add Project Identification", "Client Name", "Project Name", "Number",
          " from client list?", "Client Number must be numeric."},
         {workListConfig(), store::CodeTable::Work, "Work Codes", "Work Codes", "Description",
-         "Description", "Description", "Code", " from work codes?", "Work code must be numeric."}};
+         "Description", "Code", " from work codes?", "Work code must be numeric."}};
     return lists[index];
 }
 
@@ -35,18 +33,13 @@ class TestCodeListWindow : public QObject {
     Q_OBJECT
 private slots:
     void rules() {
-        for (const char* text :
-             {"2147483648", "12a", "-", "-5", "1.5", "1e3", "1,000", " 12", "\u0661\u0662"})
+        for (const char* text : {"2147483648", "12a", "-5", "1.5", "1e3", " 12", "\u0661\u0662"})
             QVERIFY2(!parseCodeNumber(text) && !numberBoxAcceptable(text), qPrintable(text));
         QCOMPARE(parseCodeNumber("007"), 7);
         QCOMPARE(parseCodeNumber("2147483647"), 2147483647);
-        QVERIFY(numberBoxAcceptable(""));
         // Nothing is proposed above the largest number the table can hold
         QCOMPARE(proposedNumber(std::nullopt) + proposedNumber(7) + proposedNumber(2147483647),
                  "18");
-        // Halves of (4695 - 400) / 2 and (4697 - 400) / 2 go to the even neighbour
-        for (int width : {4695, 4697})
-            QCOMPARE(gridColumnWidths(width), (std::array<int, 3>{400, 2048, 1348}));
     }
 
     void init() {
@@ -59,6 +52,7 @@ private slots:
         env.reset();
     }
 
+    // The captions follow the client word; Delete with no entry deletes nothing.
     void emptyTable_data() { bothLists(); }
     void emptyTable() {
         for (const QString wording : {"Project", "Client"}) {
@@ -71,144 +65,98 @@ private slots:
                      QStringList({client ? e().clientCaption : e().projectCaption,
                                   client ? e().emptyClientHeading : e().emptyProjectHeading,
                                   e().numberHeading, "1|"}));
-            QCOMPARE(grid()->rowCount(), 0);
         }
-        // Delete with no entry row: empty texts, nothing deleted
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete  " + e().questionSuffix);
         QCOMPARE(env->prompts.last().title, "Delete Notice");
-        for (const char* name : {"cmdAdd", "cmdDel", "cmdHelp"}) {
-            QVERIFY(!button(name)->toolTip().isEmpty() && button(name)->text().isEmpty());
-            QCOMPARE(button(name)->accessibleName(), button(name)->toolTip());
-        }
-        QVERIFY(button("cmdAdd")->isDefault());
-        button("cmdHelp")->click();
-        QCOMPARE(env->helpCalls.calls.at(0).topic, "InformationInputs.htm");
-        window->close();
-        QCOMPARE(env->windows.timesShown(Form::Control), 1);
+        QVERIFY(entries().empty());
     }
 
+    // A name already listed (in any case) or a number already used is not
+    // added; a name no record can hold is refused with a message.
     void addingProposesAndRefuses_data() { bothLists(); }
     void addingProposesAndRefuses() {
         add({{1, "Acme"}, {2, "Globex"}, {7, "Ini'tech"}});
         open();
         QCOMPARE(box("txtNumber")->text(), "8");
-        QCOMPARE(heading(1), e().nameHeading);
-        QCOMPARE(gridColumn(1), (QStringList{"Acme", "Globex", "Ini'tech"}));
-        QCOMPARE(gridColumn(0), (QStringList{"1", "2", "3"}));
-
-        // A name under another number (in any case), a number under another name
-        for (const auto& [name, number] :
-             {std::pair{"Globex", "8"}, {"gLoBeX", "9"}, {"INI'TECH", "10"}, {"Umbrella", "7"}}) {
+        for (const auto& [name, number] : {std::pair{"gLoBeX", "9"}, {"Umbrella", "7"}}) {
             type(name, number);
             QTest::keyClick(box("txtNumber"), Qt::Key_Return);
             QCOMPARE(box("txtDesc")->text() + "|" + box("txtNumber")->text(), "|8");
-            QCOMPARE(data().codeEntries(e().table).size(), size_t(3));
+            QCOMPARE(entries().size(), size_t(3));
         }
-        // An empty name: the button does nothing at all
-        type("", "12");
-        button("cmdAdd")->click();
-        QCOMPARE(box("txtNumber")->text(), "12");
-        QVERIFY(env->prompts.shown.empty());
-
         type("Hooli", "5");
         button("cmdAdd")->click();
         QCOMPARE(gridColumn(1), (QStringList{"Acme", "Globex", "Hooli", "Ini'tech"}));
-        QCOMPARE(box("txtDesc")->text() + "|" + box("txtNumber")->text(), "|8");
-
-        // A name too long to store, or holding a line break or a tab: a
-        // message, nothing added, the text kept
         for (const auto& [name, why] : {std::pair{QString(256, 'n'), "255"},
                                         {QString("Hoo\nli"), "control character"},
                                         {QString("Hoo\tli"), "control character"}}) {
             type(name, "4");
             button("cmdAdd")->click();
             QVERIFY2(env->prompts.last().text.contains(why), qPrintable(env->prompts.last().text));
-            QCOMPARE(env->prompts.last().icon, MsgIcon::Critical);
-            QCOMPARE(data().codeEntries(e().table).size(), size_t(4));
+            QCOMPARE(entries().size(), size_t(4));
             QCOMPARE(box("txtDesc")->text(), name);
         }
     }
 
+    // Typed or pasted, what is not a number is cleared and named.
     void numberCheck_data() { bothLists(); }
     void numberCheck() {
         open();
         QLineEdit* number = box("txtNumber");
-        // Typed: a letter, a minus first; pasted: a fraction, an exponent, beyond 32 bits
-        for (const auto& [text, pasted] : {std::pair{"4a", false},
-                                           {"-", false},
-                                           {"2.5", true},
-                                           {"1e3", true},
-                                           {"4294967297", true}}) {
+        for (const auto& [text, pasted] : {std::pair{"-", false}, {"2.5", true}}) {
             env->prompts.shown.clear();
             number->clear();
             pasted ? number->setText(text) : QTest::keyClicks(number, text);
             QCOMPARE(number->text(), "");
-            QCOMPARE(env->prompts.shown.size(), size_t(1));
-            QCOMPARE(env->prompts.last().text, e().numericMessage);
+            QCOMPARE(env->prompts.texts(), QStringList{e().numericMessage});
             QCOMPARE(env->prompts.last().title, "Numeric Validation");
-            QCOMPARE(env->prompts.last().icon, MsgIcon::Critical);
         }
         QTest::keyClicks(number, "0042");
         QCOMPARE(number->text(), "0042");
-        QCOMPARE(env->prompts.shown.size(), size_t(1));
     }
 
+    // Right after a load Delete names grid row 1; after the Number heading is
+    // dragged onto the name column the question still reads name, then number.
     void deleting_data() { bothLists(); }
     void deleting() {
         const QString quoted = "O'Brien \"Bros\"";
         add({{1, "Zeta"}, {2, quoted}, {3, "Mid"}});
         open();
-        // Right after opening, Delete names grid row 1; Cancel changes nothing
         env->prompts.answers = {MsgAnswer::Cancel};
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete Zeta 1" + e().questionSuffix);
-        QCOMPARE(env->prompts.last().buttons, MsgButtons::OkCancel);
-        QCOMPARE(data().codeEntries(e().table).size(), size_t(3));
-
-        // An arrow key or a click chooses a row and colours it
+        QCOMPARE(entries().size(), size_t(3));
         grid()->setFocus();
         QTest::keyClick(grid(), Qt::Key_Down);
-        QCOMPARE(cellColour(1, 2), kYellow);
-        clickCell(2, 2);
-        QCOMPARE(cellColour(1, 1), kWhite);
-        QCOMPARE(cellColour(2, 2), kYellow);
-        clickCell(1, 1);
-
-        // After dragging the Number heading onto the name column the question
-        // still reads name, then number, and that entry goes
+        QCOMPARE(grid()->item(1, 2)->background().color(), QColor(255, 255, 192));
         grid()->horizontalHeader()->moveSection(2, 1);
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete " + quoted + " 2" + e().questionSuffix);
-        QCOMPARE(data().codeEntries(e().table),
-                 (std::vector<store::CodeEntry>{{1, "Zeta"}, {3, "Mid"}}));
-        // and the reload puts the columns back in their places
-        QCOMPARE(grid()->horizontalHeader()->visualIndex(2), 2);
+        QCOMPARE(entries(), (std::vector<store::CodeEntry>{{1, "Zeta"}, {3, "Mid"}}));
+        QCOMPARE(grid()->horizontalHeader()->visualIndex(2), 2); // the reload puts it back
     }
 
-    void headingClickSortsWithoutMovingColumns_data() { bothLists(); }
-    void headingClickSortsWithoutMovingColumns() {
+    // A heading click sorts names in any case and numbers by value; with
+    // no row clicked Delete takes grid row 1, whatever the sort put there.
+    void headingClickSorts_data() { bothLists(); }
+    void headingClickSorts() {
         add({{1, "Zeta"}, {2, "alpha"}, {10, "Mid"}});
         open();
         clickHeading(2);
-        for (int logical = 0; logical < 3; ++logical)
-            QCOMPARE(grid()->horizontalHeader()->visualIndex(logical), logical);
-        // Sorted by the name column, the current column after a load, in any case
         QCOMPARE(gridColumn(1), (QStringList{"alpha", "Mid", "Zeta"}));
-        // No row was clicked: Delete takes grid row 1, whatever the sort put there
         env->prompts.answers = {MsgAnswer::Cancel, MsgAnswer::Cancel};
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete alpha 2" + e().questionSuffix);
-        // A clicked entry stays chosen; the numbers sort by value
-        clickCell(1, 2); // Mid, 10
+        // A clicked entry stays the one Delete names after the next sort
+        const QRect mid = grid()->visualItemRect(grid()->item(1, 2));
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, mid.center());
         clickHeading(1);
         QCOMPARE(gridColumn(2), (QStringList{"1", "2", "10"}));
-        QCOMPARE(cellColour(2, 1), kYellow);
         button("cmdDel")->click();
         QCOMPARE(env->prompts.last().text, "Delete Mid 10" + e().questionSuffix);
-        // The row-number column cannot be moved away from the front
-        grid()->horizontalHeader()->moveSection(0, 2);
-        QCOMPARE(grid()->horizontalHeader()->visualIndex(0), 0);
+        for (int logical = 0; logical < 3; ++logical)
+            QCOMPARE(grid()->horizontalHeader()->visualIndex(logical), logical);
     }
 
 private:
@@ -222,14 +170,14 @@ private:
     }
     void add(std::initializer_list<store::CodeEntry> entries) {
         for (const store::CodeEntry& entry : entries)
-            data().addCodeEntry(e().table, entry);
+            env->state.gDataBase->addCodeEntry(e().table, entry);
     }
+    std::vector<store::CodeEntry> entries() { return env->state.gDataBase->codeEntries(e().table); }
     void open() {
         window = new frmCodeList(e().config);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     }
-    store::Store& data() { return *env->state.gDataBase; }
     QTableWidget* grid() const { return window->findChild<QTableWidget*>("mshAdd"); }
     QLineEdit* box(const char* name) const { return window->findChild<QLineEdit*>(name); }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
@@ -239,13 +187,6 @@ private:
         for (int row = 0; row < grid()->rowCount(); ++row)
             texts << grid()->item(row, column)->text();
         return texts;
-    }
-    QColor cellColour(int row, int column) const {
-        return grid()->item(row, column)->background().color();
-    }
-    void clickCell(int row, int column) {
-        const QRect cell = grid()->visualItemRect(grid()->item(row, column));
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
     }
     void clickHeading(int column) {
         QHeaderView* headings = grid()->horizontalHeader();
