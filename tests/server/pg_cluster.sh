@@ -1,12 +1,10 @@
 #!/bin/sh
-# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks.
+# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks:
 #   pg_cluster.sh start|restart|stop STATE [PORT]
-# start makes a cluster and writes its folder and port into STATE; stop
-# deletes it. It listens on a socket in its own folder, and on
-# 127.0.0.1:PORT when PORT is given. It runs as the calling user, or as
-# nobody when called as root (the server refuses root). Its administrator
-# hourloom_admin is trusted without a password: only this machine's own
-# users can reach the socket.
+# It listens on a socket in its own folder (named in STATE), and on
+# 127.0.0.1:PORT when PORT is given. It runs as nobody when called as root
+# (the server refuses root). Its administrator hourloom_admin is trusted
+# without a password: only this machine's own users reach the socket.
 set -eu
 BIN=${HOURLOOM_PG_BIN:-/usr/lib/postgresql/15/bin}
 state=$(readlink -f "$2")

@@ -18,7 +18,6 @@
 #include <QProcess>
 
 using namespace servertest;
-using store::server::Connection;
 
 namespace {
 
@@ -35,7 +34,6 @@ struct Resident : Shell {
 class TestServerMode : public QObject {
     Q_OBJECT
     QString url;
-    std::unique_ptr<Connection> admin;
     std::unique_ptr<TestEnvironment> env;
     Resident resident;
 
@@ -73,14 +71,12 @@ private slots:
         url = freshDatabase("srvmode");
         store::server::addEmployee(url, "sm_ann", "Ann", false);
         store::server::addEmployee(url, "sm_lee", "Lee", true);
-        admin = std::make_unique<Connection>(url);
         setShell(&resident);
     }
     void init() {
         env = std::make_unique<TestEnvironment>();
         env->windows.factories[Form::Setup] = [] { return createFrmSetup(); };
         resident.started = 0;
-        admin->exec("TRUNCATE tblTimeSheet");
     }
     void cleanup() { env.reset(); }
 
@@ -133,7 +129,8 @@ private slots:
                  QStringList({"Permenently delete 2 records from database?",
                               "2 records were deleted from database.  You may want to compress "
                               "database now."}));
-        QCOMPARE(firstCell(*admin, "SELECT string_agg(Employee, ',') FROM tblTimeSheet"), "Lee");
+        QCOMPARE(firstCell(team.connection(), "SELECT string_agg(Employee, ',') FROM tblTimeSheet"),
+                 "Lee");
         QDirIterator copies(env->dir.path(), {"*.bak*"}, QDir::Files, QDirIterator::Subdirectories);
         QVERIFY(!copies.hasNext());
     }
@@ -209,7 +206,7 @@ private slots:
         const QString path = env->state.gDataBaseLoc;
         QVERIFY(cli({"migrate", path, as("sm_kim", "srvcli")}, 3, "Only the administrator"));
         // A server that changes what it is given is caught before anything stays.
-        Connection server(team);
+        store::server::Connection server(team);
         server.execScript(
             "CREATE FUNCTION shift() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN NEW.EndTime := "
             "NEW.EndTime + interval '1 second'; RETURN NEW; END $$; CREATE TRIGGER shift BEFORE "
