@@ -56,7 +56,8 @@ private slots:
             "Alice");
         row("cannot correct Bob's", "alice",
             "UPDATE tblTimeSheet SET ClientName = 'Hacked' WHERE Employee = 'Bob'", "0");
-        row("cannot delete Bob's", "alice", "DELETE FROM tblTimeSheet WHERE Employee = 'bob'", "0");
+        // Without a WHERE, only the delete policies stand between her and Bob's.
+        row("deletes only her own", "alice", "DELETE FROM tblTimeSheet", "1", 0);
         row("cannot record in Bob's name", "alice", kInsertAs.arg("'Bob'"), "refused");
         row("cannot hand her record to Bob", "alice", "UPDATE tblTimeSheet SET Employee = 'Bob'",
             "refused");
