@@ -53,18 +53,15 @@ inline QString firstCell(store::server::Connection& server, const QByteArray& sq
 // A listening socket on 127.0.0.1 that never answers: a server that hangs.
 struct SilentServer {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
-    int port = 0;
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t length = sizeof address;
     SilentServer() {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
         bind(fd, reinterpret_cast<sockaddr*>(&address), length);
         listen(fd, 8);
         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
     }
     ~SilentServer() { close(fd); }
+    int port() const { return ntohs(address.sin_port); }
 };
 
 // Runs the tests, or reports them skipped (exit code 77) without a cluster.

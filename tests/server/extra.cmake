@@ -23,10 +23,7 @@ foreach(source ${tests})
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;HOURLOOM_TEST_PG_STATE=${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state;HOURLOOM_TEST_PG_SCRIPT=${script}")
 endforeach()
 
-# The module the programs load; the test of the loader needs it built.
-add_dependencies(server_test_module hourloom-server)
-# Server mode of the program and of hourloom-cli: the windows, start-up and
-# the built companion.
+# Server mode of the program and of hourloom-cli, through the module they load.
 target_link_libraries(server_test_server_mode PRIVATE hl_shell)
 target_compile_definitions(server_test_server_mode PRIVATE HL_CLI_PATH="$<TARGET_FILE:hourloom-cli>")
 add_dependencies(server_test_server_mode hourloom-cli hourloom-server)

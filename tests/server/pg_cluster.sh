@@ -1,29 +1,25 @@
 #!/bin/sh
-# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks.
-#   pg_cluster.sh start STATE [PORT]   make and start a cluster; its folder goes into STATE
-#   pg_cluster.sh restart STATE        restart it (connections are dropped)
-#   pg_cluster.sh stop STATE           stop it and delete it
-# The cluster listens on a socket in its own folder, and on 127.0.0.1:PORT
-# when PORT is given. It runs as the calling user, or as nobody when called
-# as root (the server refuses to run as root). Its administrator is the
-# role hourloom_admin, trusted without a password: nothing but this
-# machine's own users can reach the socket.
+# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks:
+#   pg_cluster.sh start|restart|stop STATE [PORT]
+# It listens on a socket in its own folder (named in STATE), and on
+# 127.0.0.1:PORT when PORT is given. It runs as nobody when called as root
+# (the server refuses root). Its administrator hourloom_admin is trusted
+# without a password: only this machine's own users reach the socket.
 set -eu
 BIN=${HOURLOOM_PG_BIN:-/usr/lib/postgresql/15/bin}
-action=$1
 state=$(readlink -f "$2")
 self=$(readlink -f "$0")
 cd /tmp
 
 as_owner() {
-    if [ "$(id -u)" -eq 0 ]; then
-        runuser -u nobody -- "$@"
-    else
-        "$@"
-    fi
+    if [ "$(id -u)" -eq 0 ]; then runuser -u nobody -- "$@"; else "$@"; fi
+}
+control() {
+    [ -f "$state" ] || exit 0
+    as_owner "$BIN/pg_ctl" -D "$(head -n 1 "$state")/data" -w -t 60 -m fast "$@" >/dev/null
 }
 
-case "$action" in
+case "$1" in
 start)
     # A cluster left behind by an interrupted run goes first.
     [ -f "$state" ] && sh "$self" stop "$state"
@@ -33,12 +29,8 @@ start)
     fi
     dir=$(mktemp -d /tmp/hourloom-pg.XXXXXX)
     [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$dir"
-    listen="''"
-    port=5432
-    if [ $# -ge 3 ]; then
-        listen=127.0.0.1
-        port=$3
-    fi
+    listen="''" port=5432
+    [ $# -ge 3 ] && listen=127.0.0.1 port=$3
     as_owner "$BIN/initdb" -D "$dir/data" -U hourloom_admin -A trust -E UTF8 --locale=C.UTF-8 \
         >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log"; exit 1; }
     as_owner "$BIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
@@ -47,19 +39,10 @@ start)
     printf '%s\n%s\n' "$dir" "$port" >"$state"
     echo "PostgreSQL started in $dir"
     ;;
-restart)
-    [ -f "$state" ] || exit 0
-    dir=$(head -n 1 "$state")
-    as_owner "$BIN/pg_ctl" -D "$dir/data" -w -t 60 -m fast restart >/dev/null
-    ;;
+restart) control restart ;;
 stop)
-    [ -f "$state" ] || exit 0
-    dir=$(head -n 1 "$state")
-    as_owner "$BIN/pg_ctl" -D "$dir/data" -w -t 60 -m fast stop >/dev/null || true
-    rm -rf "$dir" "$state"
+    control stop || true
+    rm -rf "$(head -n 1 "$state")" "$state"
     ;;
-*)
-    echo "usage: $0 start|restart|stop STATE [PORT]" >&2
-    exit 2
-    ;;
+*) echo "usage: $0 start|restart|stop STATE [PORT]" >&2; exit 2 ;;
 esac
