@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMutex>
+#include <QUrl>
+#include <QUrlQuery>
 #include <sqlite3.h>
 
 namespace store {
@@ -42,6 +44,16 @@ LoadedModule load() {
     return {entry(), {}};
 }
 
+// The address as it may be shown: without the module there is no libpq to
+// describe it, and a password in it must still never reach the screen.
+QString withoutPassword(const QString& url) {
+    QUrl address(url);
+    QUrlQuery query(address);
+    query.removeAllQueryItems(QStringLiteral("password"));
+    address.setQuery(query);
+    return address.toString(QUrl::RemovePassword);
+}
+
 } // namespace
 
 const ServerBackend& serverBackend(const QString& url) {
@@ -56,7 +68,7 @@ const ServerBackend& serverBackend(const QString& url) {
         throw DbError(SQLITE_CANTOPEN,
                       QStringLiteral("Cannot open %1: the server backend of Hourloom cannot be "
                                      "loaded (%2).")
-                          .arg(url, loaded.failure));
+                          .arg(withoutPassword(url), loaded.failure));
     return *loaded.backend;
 }
 
@@ -64,7 +76,7 @@ QString describeServer(const QString& url) {
     try {
         return serverBackend(url).describe(url);
     } catch (const DbError&) {
-        return url;
+        return withoutPassword(url);
     }
 }
 

@@ -87,9 +87,10 @@ private slots:
         const SilentServer hung;
         const QString team = QString("postgresql://127.0.0.1:%1/team?user=sm_ann").arg(hung.port());
         qputenv("HOURLOOM_SERVER_MODULE", "/nonexistent/hourloom-server.so");
-        start(team);
+        start(QString(team).replace("//", "//sm_ann:secret@") + "&password=secret");
         qunsetenv("HOURLOOM_SERVER_MODULE");
-        QVERIFY2(env->prompts.last().text.contains("server backend of Hourloom cannot be loaded"),
+        QVERIFY2(env->prompts.last().text.contains("server backend of Hourloom cannot be loaded") &&
+                     !env->prompts.last().text.contains("secret"),
                  qPrintable(env->prompts.last().text));
         QElapsedTimer waited;
         waited.start();
