@@ -1,5 +1,5 @@
 # The long runs (stress.cpp): one program, which is also the copies it
-# starts, run as three tests so that CTest can spread them over the cores.
+# starts, run as two tests so that CTest can spread them over the cores.
 # Its fault runs need libfiu: the POSIX preload makes file-system calls fail.
 add_executable(store_stress ${dir}/stress.cpp ${dir}/StoreTest.h)
 target_include_directories(store_stress PRIVATE ${dir})
@@ -16,8 +16,7 @@ if(HL_FIU_LIBRARY AND HL_FIU_INCLUDE AND HL_FIU_PRELOAD)
 else()
   message(WARNING "libfiu (libfiu-dev, fiu-utils) not found: the fault and crash runs will skip")
 endif()
-foreach(run faults:everyOperationTellsTheTruthUnderWriteFailures
-            crash:killedOperationLeavesTheRecordsBeforeOrAfterIt
+foreach(run faults:operationsTellTheTruthUnderWriteFailuresAndSurviveAKill
             load:eightWritersAndTwoReadersLoseNothing)
   string(REPLACE ":" ";" run ${run})
   list(GET run 0 name)

@@ -13,10 +13,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <set>
 #include <unistd.h>
 #ifdef HL_FIU_PRELOAD
 #include <fiu-control.h>
@@ -31,8 +33,8 @@ using namespace testing;
 namespace {
 
 const QString kFileName = QStringLiteral("Shared.HL1");
-const char* const kKinds[] = {"append", "correct", "purge", "compact"};
-enum Kind { Append, Correct, Purge, Compact };
+const char* const kKinds[] = {"append", "purge", "compact"};
+enum Kind { Append, Purge, Compact };
 
 int runsFrom(const char* variable, int standard) {
     const int asked = qEnvironmentVariableIntValue(variable);
@@ -45,16 +47,62 @@ QString scratchFolder() {
     return (QFileInfo("/dev/shm").isWritable() ? "/dev/shm" : QDir::tempPath()) + "/hl-XXXXXX";
 }
 
+// Record `id`: 20 seconds, one every 30 seconds of 5 January, its number
+// repeated in its text fields so that a record written in part shows.
+store::ActivityRecord numbered(int id, const QString& employee = "Pat") {
+    const QDateTime begin = at(1, 5, 0).addSecs(30LL * id);
+    auto r = record(employee, begin, begin.addSecs(20), QStringLiteral("Client %1").arg(id),
+                    QStringLiteral("Work %1").arg(id));
+    r.clientNumber = r.workCode = id;
+    return r;
+}
+
+// The numbers of the numbered records in the file; one whose fields disagree
+// with its number, or a second one of a number, shows as a negative number.
+std::set<int> storedIds(store::Database& db) {
+    std::set<int> ids;
+    store::Statement rows(db, "SELECT ClientNumber, ClientName, WorkDescription FROM tblTimeSheet");
+    while (rows.step()) {
+        const int id = static_cast<int>(rows.int64(0));
+        const bool whole = rows.text(1) == QStringLiteral("Client %1").arg(id) &&
+                           rows.text(2) == QStringLiteral("Work %1").arg(id);
+        ids.insert(whole && !ids.count(id) ? id : -1 - id);
+    }
+    return ids;
+}
+
+QByteArray idText(const std::set<int>& ids) {
+    QByteArrayList parts;
+    for (int id : ids)
+        parts << QByteArray::number(id);
+    return parts.join(' ');
+}
+
+std::set<int> idsFrom(const QByteArray& text) {
+    std::set<int> ids;
+    for (const QByteArray& id : text.split(' '))
+        if (!id.isEmpty())
+            ids.insert(id.toInt());
+    return ids;
+}
+
 // ---- The copies' side
 
 std::mt19937 faultRandom;
-bool failing = false; // fail 5 % of the file-system calls
+bool armed = false;   // while an operation runs: count its calls
+bool failing = false; // and fail 5 % of them
 long callsMade = 0;
 long killAtCall = 0; // 0: never
 
-[[maybe_unused]] int onFileSystemCall(const char*, int*, void**, unsigned int*) {
+// A failed call sets the errno it is handed, else the preload picks one at
+// random and a run could not be repeated call for call.
+[[maybe_unused]] int onFileSystemCall(const char*, int*, void** errnoToSet, unsigned int*) {
+    if (!armed)
+        return 0;
     if (++callsMade == killAtCall)
         ::kill(::getpid(), SIGKILL);
+    const long errnos[] = {EIO, ENOSPC};
+    *errnoToSet = reinterpret_cast<void*>(errnos[faultRandom() % 2]);
     return failing && std::bernoulli_distribution(0.05)(faultRandom) ? 1 : 0;
 }
 
@@ -97,29 +145,13 @@ struct Session {
     Operation next(int kind = -1) {
         if (kind < 0) {
             const int roll = std::uniform_int_distribution<int>(0, 99)(random);
-            kind = roll < 35 || ids.size() < 4 ? Append
-                   : roll < 60                 ? Correct
-                   : roll < 80                 ? Purge
-                                               : Compact;
+            kind = roll < 50 || ids.size() < 4 ? Append : roll < 75 ? Purge : Compact;
         }
         Operation op{Kind(kind), ids, {}};
         if (kind == Append) {
             const int id = nextId++;
             op.after.insert(id);
             op.run = [id](store::Database& db) { store::appendRecord(db, numbered(id)); };
-        } else if (kind == Correct) { // the old record out, the new one in, as one unit
-            const int from = *std::next(
-                ids.begin(), std::uniform_int_distribution<int>(0, int(ids.size()) - 1)(random));
-            const int to = nextId++;
-            op.after.erase(from);
-            op.after.insert(to);
-            op.run = [from, to](store::Database& db) {
-                store::writeTransaction(db, [&](store::Transaction& transaction) {
-                    store::Statement remove(db, "DELETE FROM tblTimeSheet WHERE ClientNumber = ?");
-                    remove.bind(1, from).run();
-                    store::insertRecord(transaction, numbered(to));
-                });
-            };
         } else if (kind == Purge) { // the two oldest records
             const int third = *std::next(ids.begin(), 2);
             op.after.erase(op.after.begin(), op.after.find(third));
@@ -149,66 +181,49 @@ QByteArray problemWith(const QString& path, const std::set<int>& expected) {
     return {};
 }
 
-// Six random operations while calls fail; after each, the file (and after a
-// purge or compaction that committed, the copy kept before it) is checked.
-int faultsChild(const QString& path, unsigned seed) {
+// One to four random operations while 5 % of the file-system calls fail,
+// then one of `kind` that is killed at its file-system call `killAt` (0:
+// never). After each, the file must hold what was reported (and after a
+// purge or compaction, the copy the file as it was). Before the last it
+// prints the records before and after it, and at the end how many calls it
+// made.
+int operationsChild(const QString& path, unsigned seed, int kind, long killAt) {
     Session session(path, seed);
     faultRandom.seed(seed * 7919u + 1u);
-    for (int n = 0; n < 6; ++n) {
-        Operation op = session.next();
+    failing = true;
+    for (int n = std::uniform_int_distribution<int>(1, 4)(session.random); n >= 0; --n) {
+        Operation op = session.next(n == 0 ? kind : -1);
         const std::set<int> before = session.ids;
-        bool committed = false;
-        failing = true;
+        if (n == 0) {
+            say(idText(before) + '|' + idText(op.after));
+            failing = false;
+            callsMade = 0;
+            killAtCall = killAt;
+        }
+        QByteArray outcome = "ok";
+        armed = true;
         try {
             op.run(session.db);
-            failing = false;
-            say("ok");
             session.ids = op.after;
-            committed = true;
         } catch (const store::DbError& error) {
-            failing = false;
-            say(QByteArray("error ") + error.what());
+            outcome = QByteArray("error ") + error.what();
         }
+        armed = false;
+        say(outcome);
         QByteArray problem = problemWith(path, session.ids);
-        if (problem.isEmpty() && committed && (op.kind == Purge || op.kind == Compact))
+        if (problem.isEmpty() && outcome == "ok" && (op.kind == Purge || op.kind == Compact))
             problem = problemWith(store::backupPath(path), before);
         if (!problem.isEmpty()) {
             say(QByteArray("MISMATCH after ") + kKinds[op.kind] + ": " + problem);
             return 3;
         }
     }
-    return 0;
-}
-
-// Up to three warm-up operations, then one of `kind`, killed at its
-// file-system call `killAt` (0: never; it then reports the calls it made).
-int crashChild(const QString& path, unsigned seed, int kind, long killAt) {
-    Session session(path, seed);
-    for (int n = std::uniform_int_distribution<int>(0, 3)(session.random); n > 0; --n) {
-        Operation op = session.next();
-        op.run(session.db);
-        session.ids = op.after;
-    }
-    Operation op = session.next(kind);
-    say(idText(session.ids)); // the records before it
-    say(idText(op.after));
-    callsMade = 0;
-    killAtCall = killAt;
-    op.run(session.db);
-    killAtCall = 0;
     say(QByteArray::number(callsMade));
     return 0;
 }
 
 QString writerName(int writer) {
     return QStringLiteral("writer %1").arg(writer);
-}
-
-int writeChild(const QString& path, int writer, int count) {
-    store::Database db = store::connectDataBase(path, kFileName);
-    for (int id = 0; id < count; ++id)
-        store::appendRecord(db, numbered(id, writerName(writer)));
-    return 0;
 }
 
 // Reads day lists and report sums until `stopFile` appears; ends with 3 on a
@@ -273,7 +288,10 @@ Finished finish(QProcess& child, const QByteArray& what) {
     return done;
 }
 
-Finished run(const QStringList& arguments) {
+// A run of operationsChild under the fault-injecting preload.
+Finished operations(const QString& file, int seed, int kind, long killAt = 0) {
+    const QStringList arguments{"--operations", file, QString::number(seed), QString::number(kind),
+                                QString::number(killAt)};
     return finish(*start(arguments, true), arguments.join(' ').toUtf8());
 }
 
@@ -283,52 +301,46 @@ class TestStress : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyOperationTellsTheTruthUnderWriteFailures() {
-        if (!kFaults)
-            QSKIP("libfiu is not installed");
-        const int runs = runsFrom("HOURLOOM_FAULT_RUNS", 100);
-        qsizetype committed = 0, refused = 0;
-        for (int seed = 1; seed <= runs; ++seed) {
-            QTemporaryDir dir(scratchFolder());
-            const Finished done = run({"--faults", dir.filePath(kFileName), QString::number(seed)});
-            QVERIFY2(done.normal && done.code == 0, done.where.constData());
-            committed += done.lines.count("ok");
-            refused += done.lines.size() - done.lines.count("ok");
-        }
-        qInfo("%d runs: %lld operations committed, %lld refused by an injected failure", runs,
-              qlonglong(committed), qlonglong(refused));
-        QVERIFY(refused > 0 && committed > 0);
-    }
-
-    void killedOperationLeavesTheRecordsBeforeOrAfterIt_data() {
+    void operationsTellTheTruthUnderWriteFailuresAndSurviveAKill_data() {
         QTest::addColumn<int>("kind");
-        for (int kind : {Append, Correct, Purge, Compact})
+        for (int kind : {Append, Purge, Compact})
             QTest::newRow(kKinds[kind]) << kind;
     }
-    void killedOperationLeavesTheRecordsBeforeOrAfterIt() {
+    void operationsTellTheTruthUnderWriteFailuresAndSurviveAKill() {
         if (!kFaults)
             QSKIP("libfiu is not installed");
         QFETCH(int, kind);
-        for (int seed = 1; seed <= runsFrom("HOURLOOM_CRASH_RUNS", 30); ++seed) {
-            QTemporaryDir dir(scratchFolder());
-            const QString file = dir.filePath(kFileName);
-            const QStringList args{"--crash", file, QString::number(seed), QString::number(kind)};
-            const Finished probe = run(args + QStringList{"0"});
-            const long calls = probe.lines.value(2).toLong();
+        qsizetype committed = 0, refused = 0;
+        for (int seed = 1; seed <= runsFrom("HOURLOOM_CRASH_RUNS", 40); ++seed) {
+            // A folder of its own for each run: a failure may leave files behind.
+            QTemporaryDir probeDir(scratchFolder()), dir(scratchFolder());
+            const int run = 3 * seed + kind; // each kind on other random operations
+            const Finished probe = operations(probeDir.filePath(kFileName), run, kind);
+            const long calls = probe.lines.last().toLong();
             QVERIFY2(probe.normal && probe.code == 0 && calls > 0, probe.where.constData());
+            committed += probe.lines.count("ok");
+            refused +=
+                std::count_if(probe.lines.begin(), probe.lines.end(),
+                              [](const QByteArray& line) { return line.startsWith("error "); });
+            // The same run again, killed at one of the last operation's calls
             std::mt19937 random(seed * 31u + unsigned(kind));
             const long killAt = std::uniform_int_distribution<long>(1, calls)(random);
-            const Finished killed = run(args + QStringList{QString::number(killAt)});
+            const QString file = dir.filePath(kFileName);
+            const Finished killed = operations(file, run, kind, killAt);
             QVERIFY2(!killed.normal, killed.where.constData());
-            const QByteArray problem = problemWith(file, idsFrom(killed.lines.value(0)));
+            const QByteArrayList beforeAndAfter = killed.lines.last().split('|');
+            const QByteArray problem = problemWith(file, idsFrom(beforeAndAfter.value(0)));
             QVERIFY2(problem.isEmpty() ||
-                         problemWith(file, idsFrom(killed.lines.value(1))).isEmpty(),
+                         problemWith(file, idsFrom(beforeAndAfter.value(1))).isEmpty(),
                      (killed.where + problem).constData());
             if (QFile::exists(store::backupPath(file))) {
                 store::Database copy(store::backupPath(file), store::databaseKey());
                 QVERIFY2(integrity(copy) == QLatin1String("ok"), killed.where.constData());
             }
         }
+        qInfo("%lld operations committed, %lld refused by an injected failure",
+              qlonglong(committed), qlonglong(refused));
+        QVERIFY(refused > 0 && committed > 0);
     }
 
     void eightWritersAndTwoReadersLoseNothing() {
@@ -375,22 +387,23 @@ int main(int argc, char* argv[]) {
     const QStringList a = QCoreApplication::arguments();
     try {
 #ifdef HL_FIU_PRELOAD
-        if (a.value(1) == "--faults" || a.value(1) == "--crash") {
+        if (a.value(1) == "--operations") {
             fiu_init(0);
             for (const char* point :
                  {"posix/io/rw/write", "posix/io/rw/pwrite", "posix/io/rw/pwritev",
                   "posix/io/rw/ftruncate", "posix/io/sync/fsync", "posix/io/sync/fdatasync",
                   "posix/io/dir/rename", "posix/io/dir/unlink"})
                 fiu_enable_external(point, 1, nullptr, 0, onFileSystemCall);
+            return operationsChild(a[2], a[3].toUInt(), a[4].toInt(), a[5].toLong());
         }
 #endif
-        if (a.size() == 4 && a[1] == "--faults")
-            return faultsChild(a[2], a[3].toUInt());
-        if (a.size() == 6 && a[1] == "--crash")
-            return crashChild(a[2], a[3].toUInt(), a[4].toInt(), a[5].toLong());
-        if (a.size() == 5 && a[1] == "--write")
-            return writeChild(a[2], a[3].toInt(), a[4].toInt());
-        if (a.size() == 4 && a[1] == "--read")
+        if (a.value(1) == "--write") {
+            store::Database db = store::connectDataBase(a[2], kFileName);
+            for (int id = 0; id < a[4].toInt(); ++id)
+                store::appendRecord(db, numbered(id, writerName(a[3].toInt())));
+            return 0;
+        }
+        if (a.value(1) == "--read")
             return readChild(a[2], a[3]);
     } catch (const store::DbError& error) {
         std::fprintf(stderr, "ended on an error: %s\n", error.what());

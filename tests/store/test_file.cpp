@@ -1,14 +1,15 @@
 // What only the database file has: its schema, key and key cache, files that
 // are not what they seem, older layouts, and the copy kept before maintenance.
 // What every store does is in test_contract.cpp.
+#include "FileStore.h"
 #include "KeyCache.h"
 #include "ReportSums.h"
 #include "StoreTest.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,8 +29,8 @@ QStringList column(store::Database& db, const char* sql, int index = 0) {
 void fill(store::Database& db, int records, int day = 1) {
     store::writeTransaction(db, [&](store::Transaction& transaction) {
         for (int i = 0; i < records; ++i)
-            store::insertRecord(transaction, record("Pat", at(2026, 3, day, 8, 0).addSecs(60 * i),
-                                                    at(2026, 3, day, 8, 1).addSecs(60 * i)));
+            store::insertRecord(transaction, record("Pat", at(3, day, 8, 0).addSecs(60 * i),
+                                                    at(3, day, 8, 1).addSecs(60 * i)));
     });
 }
 
@@ -38,35 +39,19 @@ qint64 recordsIn(const QString& file) {
     return rowCount(db);
 }
 
-// tblTimeSheet as the files made before the layout version was kept: any
-// text the engine's date functions read passed as a date.
-constexpr const char* kLayout0TimeSheet = R"sql(
-CREATE TABLE tblClient (ClientNumber INTEGER, ClientName TEXT COLLATE NOCASE);
-CREATE TABLE tblWork (WorkCode INTEGER, WorkDescription TEXT COLLATE NOCASE);
-CREATE TABLE tblTimeSheet (
-  Date TEXT CONSTRAINT Date_is_date CHECK (julianday(Date) IS NOT NULL),
-  BeginTime TEXT CONSTRAINT BeginTime_is_date CHECK (julianday(BeginTime) IS NOT NULL),
-  EndTime TEXT CONSTRAINT EndTime_is_date CHECK (julianday(EndTime) IS NOT NULL),
-  ClientNumber INTEGER CONSTRAINT ClientNumber_is_32bit
-    CHECK (ClientNumber BETWEEN -2147483648 AND 2147483647),
-  ClientName TEXT COLLATE NOCASE CONSTRAINT ClientName_1_to_255
-    CHECK (length(ClientName) BETWEEN 1 AND 255),
-  WorkCode INTEGER CONSTRAINT WorkCode_is_32bit
-    CHECK (WorkCode BETWEEN -2147483648 AND 2147483647),
-  WorkDescription TEXT COLLATE NOCASE CONSTRAINT WorkDescription_1_to_255
-    CHECK (length(WorkDescription) BETWEEN 1 AND 255),
-  Employee TEXT COLLATE NOCASE CONSTRAINT Employee_1_to_255
-    CHECK (length(Employee) BETWEEN 1 AND 255)
-);
-CREATE INDEX idxTimeSheetEmployeeEnd ON tblTimeSheet (Employee, EndTime);
-CREATE INDEX idxTimeSheetEmployeeBegin ON tblTimeSheet (Employee, BeginTime);
-)sql";
-
-// A file of that layout holding `canonical` records in the stored form and
-// then one record per given {Date, BeginTime, EndTime}.
+// A file as versions that kept no layout version made it, whose date fields
+// took any text the engine's date functions read, holding `canonical`
+// records in the stored form and then one per given {Date, BeginTime, EndTime}.
 void writeLayout0File(const QString& path, int canonical, const QList<QStringList>& odd = {}) {
     store::Database db(path, store::databaseKey(), store::Database::Mode::Create);
-    db.exec(kLayout0TimeSheet);
+    QByteArray timeSheet = store::timeSheetTableSql("tblTimeSheet");
+    for (const char* field : {"Date", "BeginTime", "EndTime"})
+        timeSheet.replace(store::storedDateCheck(field),
+                          "julianday(" + QByteArray(field) + ") IS NOT NULL");
+    db.exec("CREATE TABLE tblClient (ClientNumber INTEGER, ClientName TEXT COLLATE NOCASE);"
+            "CREATE TABLE tblWork (WorkCode INTEGER, WorkDescription TEXT COLLATE NOCASE);");
+    db.exec(timeSheet.constData());
+    db.exec(store::kTimeSheetIndexes);
     fill(db, canonical);
     store::Statement insert(db, "INSERT INTO tblTimeSheet VALUES (?, ?, ?, 1, 'Acme', 2, "
                                 "'Design', 'Pat')");
@@ -97,30 +82,11 @@ class TestFile : public QObject {
         return db.path();
     }
 
-    // Empty when opening and reading `name` fails with a message naming the
-    // file and `reason`, leaves no handle open and the file as it was.
-    QString refusal(const QString& name, const QString& reason) {
-        const QString file = dir.filePath(name);
-        const QByteArray before = readBytes(file);
-        const int handles = openFileCount();
-        QString message = "opened";
-        try {
-            store::Database db = store::connectDataBase(file, name);
-            store::dayRecords(db, "Pat", QDate(2026, 3, 1));
-        } catch (const store::DbError& error) {
-            message = error.message();
-        }
-        if (openFileCount() != handles || readBytes(file) != before)
-            return "left a handle open or changed the file";
-        return message.contains(file) && message.contains(reason) ? QString() : message;
-    }
-
 private slots:
     void freshFileHasTheThreeTablesAndIsEncrypted() {
         const QString file = dir.filePath("Fresh.HL1");
         {
             store::Database db = store::connectDataBase(file, "Fresh.HL1");
-            // The tables in the order they are made, the layout of this version
             QCOMPARE(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' "
                                 "ORDER BY rowid"),
                      QStringList({"tblClient", "tblTimeSheet", "tblWork"}));
@@ -132,42 +98,87 @@ private slots:
                                   "WorkCode", "WorkDescription", "Employee"}));
             QCOMPARE(column(db, "PRAGMA table_info(tblWork)", 1),
                      QStringList({"WorkCode", "WorkDescription"}));
-            store::appendRecord(
-                db, record("Pat", at(2026, 3, 2, 9, 0), at(2026, 3, 2, 10, 0), "Plaintext Client"));
+            // What another tool could write, the fields refuse.
+            for (const QByteArray& sql :
+                 QByteArrayList{"INSERT INTO tblClient VALUES (1, '')",
+                                "INSERT INTO tblWork VALUES (1, '" + QByteArray(256, 'w') + "')",
+                                "INSERT INTO tblClient VALUES (2147483648, 'Big')",
+                                "INSERT INTO tblWork VALUES ('12a', 'Odd')"})
+                QVERIFY_THROWS_EXCEPTION(store::DbError, db.exec(sql.constData()));
+            store::appendRecord(db, record("Pat", at(3, 2, 9), at(3, 2, 10), "Plaintext Client"));
         }
         const QByteArray bytes = readBytes(file);
         QVERIFY(!bytes.startsWith("SQLite format 3") && !bytes.contains("Plaintext Client"));
-        // A second connect creates nothing anew: three tables, two indexes, one record
+        // A second connect makes nothing anew: three tables, two indexes, one record.
         store::Database again = store::connectDataBase(file, "Fresh.HL1");
         QCOMPARE(rowCount(again, "SELECT count(*) FROM sqlite_master"), 5);
         QCOMPARE(rowCount(again), 1);
+        // The name is found as spelled, never read as a pattern, and a file the
+        // settings spell in another case is not made over.
+        QVERIFY(writeBytes(dir.filePath("T [1] *.HL1"), "x"));
+        QVERIFY(store::databaseFound(dir.filePath("T [1] *.HL1"), "T [1] *.HL1"));
+        QVERIFY_THROWS_EXCEPTION(store::DbError, store::connectDataBase(file, "fresh.HL1"));
+        QCOMPARE(rowCount(again), 1);
     }
 
-    void badFilesAreRefusedNamingFileAndFault() {
-        const QString truncated = filled("Half.HL1", 3000);
-        QVERIFY(writeBytes(truncated, readBytes(truncated).left(QFileInfo(truncated).size() / 2)));
-        QCOMPARE(refusal("Half.HL1", "damaged"), QString());
-        QByteArray noise(64 * 1024, Qt::Uninitialized);
-        QRandomGenerator(42).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
-        QVERIFY(writeBytes(dir.filePath("Noise.HL1"), noise));
-        QCOMPARE(refusal("Noise.HL1", "not an Hourloom database"), QString());
-        QVERIFY(writeBytes(dir.filePath("Notes.HL1"), QByteArray("some notes\n").repeated(300)));
-        QCOMPARE(refusal("Notes.HL1", "not an Hourloom database"), QString());
-        QVERIFY(writeBytes(dir.filePath("Empty.HL1"), {}));
-        QCOMPARE(refusal("Empty.HL1", ""), QString());
-        sqlite3* plain = nullptr;
-        sqlite3_open(dir.filePath("Plain.HL1").toUtf8().constData(), &plain);
-        sqlite3_exec(plain, "CREATE TABLE tblTimeSheet (Employee TEXT)", nullptr, nullptr, nullptr);
-        sqlite3_close(plain);
-        QCOMPARE(refusal("Plain.HL1", "not an Hourloom database"), QString());
-        {
-            store::Database other(dir.filePath("Other.HL1"), "another password",
-                                  store::Database::Mode::Create);
-            store::createSchema(other);
+    // Each is refused with a message naming the file and what is wrong, and
+    // left as it was, with no handle kept open.
+    void unusableFilesAreRefusedAndLeftAsTheyWere() {
+        const auto plain = [](const QString& file) {
+            sqlite3* handle = nullptr;
+            sqlite3_open(file.toUtf8().constData(), &handle);
+            sqlite3_exec(handle, "CREATE TABLE tblTimeSheet (x)", nullptr, nullptr, nullptr);
+            sqlite3_close(handle);
+        };
+        const struct {
+            const char* name;
+            std::function<void(const QString&)> make;
+            QStringList named;
+        } rows[] = {
+            {"Half",
+             [&](const QString& file) {
+                 filled("Half.HL1", 3000);
+                 writeBytes(file, readBytes(file).left(QFileInfo(file).size() / 2));
+             },
+             {"damaged"}},
+            {"Unencrypted", plain, {"not an Hourloom database"}},
+            {"Unclear",
+             [](const QString& file) {
+                 writeLayout0File(
+                     file, 3,
+                     {{"now", "2025-03-12 10:30:00", "2025-03-12 11:00:00"},
+                      {"2025-03-12", "10:30", "2025-03-12 11:00:00"},
+                      {"2025-03-12", "2025-03-12 09:00:00", "2025-03-12 11:00:00+01:00"},
+                      {"2025-03-12", "2025-03-12 10:30:00", "45728.4375"}});
+             },
+             {"\"Pat\" beginning \"10:30\"", "\"now\"", "+01:00", "45728.4375", "Acme", "Design",
+              "4 record"}},
+            {"Later",
+             [](const QString& file) {
+                 writeLayout0File(file, 1);
+                 store::Database(file, store::databaseKey()).exec("PRAGMA user_version = 99");
+             },
+             {"later version"}},
+        };
+        for (const auto& row : rows) {
+            const QString file = dir.filePath(QString(row.name) + ".HL1");
+            row.make(file);
+            const QByteArray before = readBytes(file);
+            const int handles = openFileCount();
+            try {
+                store::Database db = store::connectDataBase(file, QFileInfo(file).fileName());
+                store::dayRecords(db, "Pat", QDate(2026, 3, 1));
+                QFAIL(row.name);
+            } catch (const store::DbError& error) {
+                for (const QString& named : row.named + QStringList{file})
+                    QVERIFY2(error.message().contains(named), qPrintable(error.message()));
+            }
+            QVERIFY2(openFileCount() == handles && readBytes(file) == before, row.name);
         }
-        QCOMPARE(refusal("Other.HL1", "another password"), QString());
     }
 
+    // A key is kept per file; a wrong one kept for the file gives way to the
+    // password, and another password opens nothing whatever is kept.
     void keptKeysOpenOnlyTheFileTheyBelongTo() {
         store::setKeyCacheFolder(dir.filePath("keys"));
         const QString files[] = {filled("Cached.HL1", 3), filled("Second.HL1", 1)};
@@ -183,49 +194,15 @@ private slots:
             sqlite3_close(handle);
             return read;
         };
-        QCOMPARE(recordsIn(files[0]), 3);
-        QCOMPARE(recordsIn(files[1]), 1);
         QVERIFY(opensWith(files[0], keyOf(files[0])) && opensWith(files[1], keyOf(files[1])));
-        // A wrong key kept for the file: the password still opens it and the
-        // right key takes its place.
         QByteArray keys = readBytes(dir.filePath("keys/keys"));
         keys.replace(keyOf(files[0]).mid(2, 64), QByteArray(64, '0'));
         QVERIFY(writeBytes(dir.filePath("keys/keys"), keys));
         QVERIFY(!opensWith(files[0], keyOf(files[0])));
         QCOMPARE(recordsIn(files[0]), 3);
         QVERIFY(opensWith(files[0], keyOf(files[0])));
-        // Another password is refused, whatever the cache holds.
         QVERIFY_THROWS_EXCEPTION(store::DbError, store::Database(files[0], "another password"));
         store::setKeyCacheFolder({});
-    }
-
-    // Main's look for the file is tested with it; here a name that reads as a
-    // pattern, and a real database whose name the settings spell in another case.
-    void connectFindsTheNameExactlyAndCreatesNothingWhereItMustNot() {
-        QVERIFY(writeBytes(dir.filePath("T [1] *.HL1"), "x"));
-        QVERIFY(store::databaseFound(dir.filePath("T [1] *.HL1"), "T [1] *.HL1"));
-        QVERIFY_THROWS_EXCEPTION(
-            store::DbError, store::connectDataBase("/no-such-mount/Hourloom.HL1", "Hourloom.HL1"));
-        const QString file = filled("Cased.HL1", 1);
-        QVERIFY_THROWS_EXCEPTION(store::DbError, store::connectDataBase(file, "cased.HL1"));
-        QCOMPARE(recordsIn(file), 1);
-    }
-
-    void schemaRefusesWhatTheFieldsCannotHold() {
-        store::Database db = store::connectDataBase(dir.filePath("Checks.HL1"), "Checks.HL1");
-        const QByteArray refused[] = {
-            "INSERT INTO tblClient VALUES (1, '')",
-            "INSERT INTO tblWork VALUES (1, '" + QByteArray(256, 'w') + "')",
-            "INSERT INTO tblClient VALUES (2147483648, 'Big')",
-            "INSERT INTO tblWork VALUES ('12a', 'Odd')",
-            "INSERT INTO tblTimeSheet VALUES ('2026-03-02 09:00:00', '2026-03-02 09:00:00', "
-            "'soon', 1, 'A', 1, 'W', 'ann')",
-        };
-        for (const QByteArray& sql : refused)
-            QVERIFY_THROWS_EXCEPTION(store::DbError, db.exec(sql.constData()));
-        QCOMPARE(rowCount(db, "SELECT (SELECT count(*) FROM tblClient) + (SELECT count(*) FROM "
-                              "tblWork) + (SELECT count(*) FROM tblTimeSheet)"),
-                 0);
     }
 
     // The check and the reader agree on every text: what one refuses the
@@ -236,19 +213,13 @@ private slots:
         QTest::newRow("the stored form") << "2025-03-12 10:30:00" << true;
         QTest::newRow("a leap day") << "2024-02-29 23:59:59" << true;
         QTest::newRow("the first year") << "0001-01-01 00:00:00" << true;
-        QTest::newRow("the last moment") << "9999-12-31 23:59:59" << true;
         QTest::newRow("skipped in New York") << "2025-03-09 02:30:00" << true;
         QTest::newRow("no seconds") << "2025-03-12 10:30" << false;
         QTest::newRow("T between") << "2025-03-12T12:00:00" << false;
         QTest::newRow("Julian day") << "2460747.0" << false;
-        QTest::newRow("fraction") << "2025-03-12 10:30:00.500" << false;
-        QTest::newRow("zone") << "2025-03-12 10:30:00Z" << false;
-        QTest::newRow("blank first") << " 2025-03-12 10:30:00" << false;
         QTest::newRow("29 February 2025") << "2025-02-29 10:00:00" << false;
         QTest::newRow("hour 24") << "2025-03-12 24:00:00" << false;
         QTest::newRow("year 0") << "0000-01-01 00:00:00" << false;
-        QTest::newRow("year -999") << "-999-02-05 22:30:00" << false;
-        QTest::newRow("month 13") << "2025-13-01 10:00:00" << false;
         QTest::newRow("wide digits") << QString::fromUtf8("２０25-03-12 10:30:00") << false;
         QTest::newRow("null") << QString() << false;
     }
@@ -277,51 +248,30 @@ private slots:
     // Another tool can write past the schema's checks. A record whose dates
     // cannot be read is named, never shown or summed as a wrong span.
     void unreadableDatesAreNamed_data() {
-        QTest::addColumn<QStringList>("dates"); // Date, BeginTime, EndTime
         QTest::addColumn<QString>("reader");
-        const auto row = [](const char* name, const QStringList& dates, const char* reader) {
-            QTest::newRow(name) << dates << reader;
-        };
-        row("latest, Julian day", {"2026-03-02 15:00:00", "2026-03-02 14:00:00", "2460747.0"},
-            "latest");
-        row("latest, day alone", {"2026-03-02", "2026-03-02 14:00:00", "2026-03-02 15:00:00"},
-            "latest");
-        row("day list, no seconds",
-            {"2026-03-02 15:00:00", "2026-03-02 10:30", "2026-03-02 11:00:00"}, "day");
-        row("day list, T between",
-            {"2026-03-02 15:00:00", "2026-03-02 09:00:00", "2026-03-02T10:00:00"}, "day");
-        row("report, no seconds",
-            {"2026-03-02 11:00:00", "2026-03-02 10:30", "2026-03-02 11:00:00"}, "report");
-        row("daily report, T between",
-            {"2026-03-02 15:00:00", "2026-03-02 09:00:00", "2026-03-02T10:00:00"}, "daily");
+        for (const char* reader : {"latest", "report", "daily report"})
+            QTest::newRow(reader) << QString(reader);
     }
     void unreadableDatesAreNamed() {
-        QFETCH(QStringList, dates);
         QFETCH(QString, reader);
         store::Database db = store::connectDataBase(dir.filePath("Odd.HL1"), "Odd.HL1");
         db.exec("DELETE FROM tblTimeSheet; PRAGMA ignore_check_constraints = ON");
-        store::appendRecord(db, record("ann", at(2026, 3, 2, 12, 0), at(2026, 3, 2, 13, 0)));
-        store::Statement insert(db, "INSERT INTO tblTimeSheet VALUES (?, ?, ?, 7, 'Acme', 3, "
-                                    "'Design', 'ann')");
-        insert.bind(1, dates[0]).bind(2, dates[1]).bind(3, dates[2]).run();
+        store::appendRecord(db, record("ann", at(3, 2, 12, 0), at(3, 2, 13, 0)));
+        db.exec("INSERT INTO tblTimeSheet VALUES ('2026-03-02 15:00:00', '2026-03-02 10:30', "
+                "'2026-03-02T11:00:00', 7, 'Acme', 3, 'Design', 'ann')");
         try {
             if (reader == "latest")
-                store::recentRecords(db, "ann", at(2026, 3, 2, 11, 0),
-                                     store::RecentOrder::EndTimeDesc, std::nullopt, 1);
-            else if (reader == "day")
-                store::dayRecords(db, "ann", QDate(2026, 3, 2));
+                store::recentRecords(db, "ann", at(3, 2, 11, 0), store::RecentOrder::EndTimeDesc,
+                                     std::nullopt, 1);
             else
-                store::reportRows(db,
-                                  {QDate(2026, 3, 2), QDate(2026, 3, 2), reader == "daily", "ann"});
+                store::reportRows(
+                    db, {QDate(2026, 3, 2), QDate(2026, 3, 2), reader == "daily report", "ann"});
             QFAIL("an unreadable record was read");
         } catch (const store::DbError& error) {
-            const QString unreadable = *std::find_if(
-                dates.begin(), dates.end(), [](auto& d) { return !store::isStoredDateText(d); });
-            for (const QString& named :
-                 {QString("\"ann\" beginning \"%1\" (client \"Acme\", work \"Design\")")
-                      .arg(dates[1]),
-                  unreadable})
-                QVERIFY2(error.message().contains(named), qPrintable(error.message()));
+            QVERIFY2(
+                error.message().contains(
+                    "\"ann\" beginning \"2026-03-02 10:30\" (client \"Acme\", work \"Design\")"),
+                qPrintable(error.message()));
         }
     }
 
@@ -330,27 +280,24 @@ private slots:
         writeLayout0File(file, 900,
                          {{"2025-03-12", "2025-03-12 10:30", "2025-03-12T12:00:00"},
                           {"2025-03-12 00:00:00", "2460747.0", "2025-03-12 12:30:59.999"}});
-        // Four copies of the program start on it at once; each records
-        const auto openAndRecord = [&] {
-            store::Database db = store::connectDataBase(file, "Older.HL1");
-            fill(db, 1, 20);
-        };
+        // Four copies of the program start on it at once; each records.
         std::vector<pid_t> children;
-        for (int i = 0; i < 3; ++i) {
-            children.push_back(::fork());
-            if (children.back() == 0) {
-                try {
-                    openAndRecord();
-                    ::_exit(0);
-                } catch (const store::DbError&) {
-                    ::_exit(1);
-                }
+        for (int copy = 0; copy < 4; ++copy) {
+            const pid_t child = copy < 3 ? ::fork() : 0;
+            if (child != 0) {
+                children.push_back(child);
+                continue;
             }
-        }
-        try {
-            openAndRecord();
-        } catch (const store::DbError& error) {
-            QFAIL(qPrintable(error.message()));
+            try {
+                store::Database db = store::connectDataBase(file, "Older.HL1");
+                fill(db, 1, 20);
+            } catch (const store::DbError& error) {
+                if (copy < 3)
+                    ::_exit(1);
+                QFAIL(qPrintable(error.message()));
+            }
+            if (copy < 3)
+                ::_exit(0);
         }
         for (pid_t pid : children) {
             int status = -1;
@@ -362,46 +309,21 @@ private slots:
         QCOMPARE(integrity(db), QStringLiteral("ok"));
         QCOMPARE(rowCount(db), 902 + 4);
         QCOMPARE(rowCount(db, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"), 2);
-        // The odd dates now read as the moments the engine took them for
-        const auto rewritten = column(db, "SELECT Date || '|' || BeginTime || '|' || EndTime "
-                                          "FROM tblTimeSheet WHERE rowid > 900 AND rowid <= 902");
-        QCOMPARE(rewritten, (QStringList{"2025-03-12 00:00:00|2025-03-12 10:30:00|2025-03-12 "
-                                         "12:00:00",
-                                         "2025-03-12 00:00:00|2025-03-12 12:00:00|2025-03-12 "
-                                         "12:30:59"}));
-        QCOMPARE(store::dayRecords(db, "Pat", QDate(2025, 3, 12)).size(), 2u);
-        QCOMPARE(store::dayRecords(db, "Pat", QDate(2026, 3, 1)).size(), 900u);
+        // The odd dates now read as the moments the engine took them for.
+        QCOMPARE(column(db, "SELECT Date || '|' || BeginTime || '|' || EndTime "
+                            "FROM tblTimeSheet WHERE rowid > 900 AND rowid <= 902"),
+                 (QStringList{"2025-03-12 00:00:00|2025-03-12 10:30:00|2025-03-12 12:00:00",
+                              "2025-03-12 00:00:00|2025-03-12 12:00:00|2025-03-12 12:30:59"}));
         QVERIFY_THROWS_EXCEPTION(store::DbError,
                                  db.exec("UPDATE tblTimeSheet SET EndTime = '2025-03-12 12:31'"));
-        // The copy kept beside it is the file as it was
+        // The copy kept beside it is the file as it was.
         store::Database copy(store::backupPath(file), store::databaseKey());
         QCOMPARE(layoutVersion(copy), 0);
         QCOMPARE(rowCount(copy), 902);
     }
 
-    void olderFileWithDatesOfNoClearMeaningIsLeftAsItWas() {
-        const QString file = dir.filePath("Unclear.HL1");
-        writeLayout0File(file, 3,
-                         {{"now", "2025-03-12 10:30:00", "2025-03-12 11:00:00"},
-                          {"2025-03-12", "10:30", "2025-03-12 11:00:00"},
-                          {"2025-03-12", "2025-03-12 09:00:00", "2025-03-12 11:00:00+01:00"},
-                          {"2025-03-12", "2025-03-12 10:30:00", "45728.4375"}});
-        try {
-            store::connectDataBase(file, "Unclear.HL1");
-            QFAIL("a date was guessed at");
-        } catch (const store::DbError& error) {
-            for (const char* named : {"Unclear.HL1", "\"Pat\" beginning \"10:30\"", "\"now\"",
-                                      "+01:00", "45728.4375", "Acme", "Design", "4 record"})
-                QVERIFY2(error.message().contains(named), qPrintable(error.message()));
-        }
-        store::Database db(file, store::databaseKey());
-        QCOMPARE(layoutVersion(db), 0);
-        QCOMPARE(rowCount(db), 7);
-        // A file from a later version is not opened
-        db.exec("PRAGMA user_version = 99");
-        QVERIFY_THROWS_EXCEPTION(store::DbError, store::connectDataBase(file, "Unclear.HL1"));
-    }
-
+    // A file on a share the user may only read opens and reads; a write is
+    // refused naming the file.
     void readOnlyFileReadsButRefusesWritesNamingTheFile() {
         QTemporaryDir shared;
         QVERIFY(QFile::setPermissions(shared.path(), QFile::ReadOwner | QFile::WriteOwner |
@@ -410,20 +332,23 @@ private slots:
         const QString file = shared.filePath("ReadOnly.HL1");
         fill(*std::make_unique<store::Database>(store::connectDataBase(file, "ReadOnly.HL1")), 4);
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther));
-        // A forked copy gives up the superuser's right to ignore permissions
+        // A forked copy gives up the superuser's right to ignore permissions.
         const pid_t child = ::fork();
         if (child == 0) {
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(10);
+            std::optional<store::FileStore> db;
             try {
-                store::Database db = store::connectDataBase(file, "ReadOnly.HL1");
-                if (store::dayRecords(db, "Pat", QDate(2026, 3, 1)).size() != 4)
+                db.emplace(store::connectDataBase(file, "ReadOnly.HL1"));
+                if (db->dayRecords("Pat", QDate(2026, 3, 1)).size() != 4)
                     ::_exit(11);
-                fill(db, 1, 2);
+                db->appendRecord(record("Pat", at(3, 2, 8), at(3, 2, 9)));
                 ::_exit(12);
             } catch (const store::DbError& error) {
                 const QString text = error.message();
-                ::_exit(text.contains(file) && text.contains("cannot be written") ? 0 : 13);
+                ::_exit(!db                                                         ? 11
+                        : text.contains(file) && text.contains("cannot be written") ? 0
+                                                                                    : 13);
             }
         }
         int status = 0;
@@ -432,32 +357,26 @@ private slots:
         QCOMPARE(recordsIn(file), 4);
     }
 
+    // Each purge or compaction first replaces the copy with the file as it was;
+    // when the copy cannot be written, neither runs.
     void maintenanceKeepsTheFileAsItWasAndEachRunReplacesTheCopy() {
         const QString file = filled("Kept.HL1", 5);
         const QString copy = store::backupPath(file);
         store::Database db(file, store::databaseKey());
         fill(db, 3, 2);
         fill(db, 2, 3);
-        QCOMPARE(store::purgeRecordsBefore(db, "Pat", at(2026, 3, 2, 0, 0), 5), 5);
+        QCOMPARE(store::purgeRecordsBefore(db, "Pat", at(3, 2, 0, 0), 5), 5);
         QCOMPARE(recordsIn(copy), 10);
-        QCOMPARE(store::purgeRecordsBefore(db, "Pat", at(2026, 3, 3, 0, 0), 3), 3);
+        QCOMPARE(store::purgeRecordsBefore(db, "Pat", at(3, 3, 0, 0), 3), 3);
         QCOMPARE(recordsIn(copy), 5);
         store::compactDatabase(db);
         QCOMPARE(recordsIn(copy), 2);
         QVERIFY(!QFile::exists(copy + ".new"));
-        // Restoring is copying the copy over the file
-        db.exec("DELETE FROM tblTimeSheet");
-        QVERIFY(QFile::remove(file) && QFile::copy(copy, file));
-        db = store::Database(file, store::databaseKey());
-        QCOMPARE(rowCount(db), 2);
-        // When the side file the copy is first written to cannot be written,
-        // neither a purge nor a compaction runs
-        fill(db, 2, 6);
         QVERIFY(QDir().mkpath(copy + ".new/blocked"));
         for (bool purge : {true, false}) {
             try {
                 if (purge)
-                    store::purgeRecordsBefore(db, "Pat", at(2026, 3, 7, 0, 0), 4);
+                    store::purgeRecordsBefore(db, "Pat", at(3, 7, 0, 0), 2);
                 else
                     store::compactDatabase(db);
                 QFAIL("maintenance ran without its copy");
@@ -465,7 +384,7 @@ private slots:
                 QVERIFY2(error.message().contains(copy), qPrintable(error.message()));
             }
         }
-        QCOMPARE(rowCount(db), 4);
+        QCOMPARE(rowCount(db), 2);
         QCOMPARE(recordsIn(copy), 2);
     }
 };
