@@ -48,9 +48,11 @@ LoadedModule load() {
 // describe it, and a password in it must still never reach the screen.
 QString withoutPassword(const QString& url) {
     QUrl address(url);
-    QUrlQuery query(address);
-    query.removeAllQueryItems(QStringLiteral("password"));
-    address.setQuery(query);
+    if (address.hasQuery()) {
+        QUrlQuery query(address);
+        query.removeAllQueryItems(QStringLiteral("password"));
+        address.setQuery(query);
+    }
     return address.toString(QUrl::RemovePassword);
 }
 
