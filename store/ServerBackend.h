@@ -44,8 +44,8 @@ public:
 // installed). Throws DbError naming `url` when the module cannot be loaded.
 const ServerBackend& serverBackend(const QString& url);
 
-// The backend's description of `url`; the URI itself when the module cannot
-// be loaded (a message must still name the server).
+// The backend's description of `url`; the URI without its password when the
+// module cannot be loaded (a message must still name the server).
 QString describeServer(const QString& url);
 
 // Throws DbError when `server`'s login is neither an employee nor the

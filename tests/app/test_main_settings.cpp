@@ -1,8 +1,8 @@
 // Start-up and the settings store.
+#include "CountingShell.h"
 #include "Main.h"
 #include "SavedLayout.h"
 #include "Schema.h"
-#include "Shell.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -13,21 +13,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-class RecordingShell : public Shell {
-public:
-    int started = 0;
-    void startResident() override { ++started; }
-    void trackTime() override {}
-};
-
-} // namespace
-
 class TestMainSettings : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnvironment> env;
-    RecordingShell resident;
+    CountingShell resident;
 
 private slots:
     void init() {

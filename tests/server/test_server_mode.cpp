@@ -1,12 +1,12 @@
 // The program and hourloom-cli on a server, both through the module they
 // load: Time and Settings in server mode, a server out of reach, maintenance,
 // and the commands that set a server up and move a team's file onto it.
+#include "CountingShell.h"
 #include "Main.h"
 #include "OpenStore.h"
 #include "Records.h"
 #include "ServerTest.h"
 #include "SetupForms.h"
-#include "Shell.h"
 #include "TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -23,19 +23,13 @@ namespace {
 
 const QString kHere = "database srvmode on server this computer";
 
-struct Resident : Shell {
-    int started = 0;
-    void startResident() override { ++started; }
-    void trackTime() override {}
-};
-
 } // namespace
 
 class TestServerMode : public QObject {
     Q_OBJECT
     QString url;
     std::unique_ptr<TestEnvironment> env;
-    Resident resident;
+    CountingShell resident;
 
     QString as(const QString& login, const QString& database = "srvmode") {
         return urlFor(database, login);

@@ -202,8 +202,9 @@ void frmSetup::Form_Load() {
 
 void frmSetup::showLocation() {
     if (databaseFound()) {
-        lblLocation->setPath(wantedLocation());
-        lblLocation->setToolTip(wantedLocation());
+        const QString location = wantedLocation();
+        lblLocation->setPath(location);
+        lblLocation->setToolTip(location);
     } else {
         lblLocation->setPath({});
         lblLocation->setToolTip(kNoDatabaseTip);
