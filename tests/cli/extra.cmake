@@ -1,7 +1,6 @@
 # The companion is tested as the program it is: each test runs the built
-# executable. The report test opens the report window beside it.
+# executable.
 target_compile_definitions(cli_test_cli PRIVATE HL_CLI_PATH="$<TARGET_FILE:hourloom-cli>")
-target_link_libraries(cli_test_cli PRIVATE hl_reports)
 add_dependencies(cli_test_cli hourloom-cli)
 # No Qt Gui or Widgets library in the installed executable.
 add_test(NAME cli_links_core_only

@@ -1,4 +1,3 @@
-#include "CodeRows.h"
 #include "ListPair.h"
 #include "TestEnvironment.h"
 
@@ -47,48 +46,26 @@ private slots:
     void everySelectionChangeReachesThePartner_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("row");
-        QTest::newRow("the program") << "program" << 3;
         QTest::newRow("Down key") << "key" << 3;
         QTest::newRow("mouse click") << "mouse" << 1;
-        QTest::newRow("selected, not made current (assistive technology)") << "select" << 0;
         QTest::newRow("selection cleared") << "clear" << -1;
     }
     void everySelectionChangeReachesThePartner() {
         QFETCH(QString, how);
         QFETCH(int, row);
         ListPair* pair = pairOver(first, second);
-        if (how == "program")
-            second->setCurrentRow(3);
-        else if (how == "key")
+        if (how == "key")
             QTest::keyClick(second, Qt::Key_Down);
         else if (how == "mouse")
             QTest::mouseClick(second->viewport(), Qt::LeftButton, {},
                               second->visualItemRect(second->item(1)).center());
-        else if (how == "select")
-            second->selectionModel()->select(second->model()->index(0, 0),
-                                             QItemSelectionModel::ClearAndSelect);
         else
             second->clearSelection();
         QCOMPARE(ListPair::selectedRow(second), row);
         QCOMPARE(ListPair::selectedRow(first), row);
         const QStringList names{"Acme", "Birch", "Cedar", "Dune"}, numbers{"10", "20", "20", "30"};
         const QString expected = row < 0 ? QString() : names[row] + numbers[row];
-        QCOMPARE(first->toolTip() + second->toolTip(), expected);
         QCOMPARE(pair->selectedEntry().first + pair->selectedEntry().second, expected);
-    }
-
-    void codeRowsComeInKeyOrderAsTheChosenFields() {
-        store::Database& db = env->openNewDatabase();
-        db.exec("INSERT INTO tblClient VALUES (20, 'Birch'); INSERT INTO tblClient VALUES (10, "
-                "'Acme'); INSERT INTO tblWork VALUES (7, 'Design')");
-        const std::vector<CodeRow> clients =
-            clientRows(*env->state.gDataBase, "ClientNumber", "ClientName");
-        QCOMPARE(clients.size(), size_t(2));
-        QCOMPARE(clients[0].first + clients[0].second, "10Acme");
-        const std::vector<CodeRow> work =
-            workRows(*env->state.gDataBase, "x); DROP TABLE tblWork; --", "WorkCode");
-        QCOMPARE(work.size(), size_t(1));
-        QCOMPARE(work[0].first + work[0].second, "Design7");
     }
 };
 

@@ -16,11 +16,8 @@ MsgAnswer ScriptedPrompter::message(QWidget*, const QString& text, const QString
 std::optional<QString> ScriptedPrompter::nextFile() {
     if (files.empty())
         return std::nullopt;
-    const bool chosen = files.front().has_value();
-    const QString path = files.front().value_or(QString());
+    const std::optional<QString> path = files.front();
     files.pop_front();
-    if (!chosen)
-        return std::nullopt;
     return path;
 }
 
@@ -85,16 +82,6 @@ void RecordingForms::unload(Form form) {
     auto it = loaded_.find(form);
     if (it != loaded_.end() && it->second && it->second->close())
         loaded_.erase(it);
-}
-
-void RecordingForms::trackTime() {
-    ++trackTimeCalls;
-}
-
-void RecordingForms::runMain() {
-    ++runMainCalls;
-    if (onRunMain)
-        onRunMain();
 }
 
 int RecordingForms::timesShown(Form form) const {

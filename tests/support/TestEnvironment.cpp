@@ -12,7 +12,7 @@ TestEnvironment::TestEnvironment()
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
     qputenv("XDG_CACHE_HOME", dir.filePath(QStringLiteral("cache")).toUtf8());
     settingsStore = std::make_unique<Settings>(dir.filePath(QStringLiteral("config/hourloom.ini")));
-    services() = Services{&state, settingsStore.get(), &clockNow, &prompts, &helpCalls, &windows};
+    services() = Services{&state, settingsStore.get(), &clockNow, &prompts, &help, &windows};
 }
 
 TestEnvironment::~TestEnvironment() {

@@ -9,8 +9,8 @@
 
 // Everything one test needs, fresh: a temporary folder used as the per-user
 // config and data folders, an empty settings file, a fixed clock, a scripted
-// prompter, recorded help and window requests. Installs itself as the
-// program's services and removes itself on destruction.
+// prompter, no help windows and recorded window requests. Installs itself as
+// the program's services and removes itself on destruction.
 class TestEnvironment {
 public:
     TestEnvironment();
@@ -30,6 +30,6 @@ public:
     std::unique_ptr<Settings> settingsStore;
     FixedClock clockNow;
     ScriptedPrompter prompts;
-    RecordingHelp helpCalls;
+    NoHelp help;
     RecordingForms windows;
 };
