@@ -78,7 +78,7 @@ private slots:
     }
 
     // A refusal of each kind: its exit status, its message, and not a byte
-    // written. The rules' own refusals are checked in the windows that show them.
+    // written. The rules' other refusals are checked in the windows that show them.
     void refusals_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
