@@ -12,8 +12,7 @@
 namespace {
 
 // `count` records of `employee`, one a day going back from `newest`.
-inline void addDaily(store::Database& db, const QString& employee, const QDateTime& newest,
-                     int count) {
+void addDaily(store::Database& db, const QString& employee, const QDateTime& newest, int count) {
     store::writeTransaction(db, [&](store::Transaction& transaction) {
         for (int i = 0; i < count; ++i) {
             const QDateTime begin = newest.addDays(-i);
@@ -25,7 +24,7 @@ inline void addDaily(store::Database& db, const QString& employee, const QDateTi
 }
 
 // "count:every row" of the employee's (or everyone's) records in a fixed order.
-inline QString rows(store::Database& db, const QString& employee = "%") {
+QString rows(store::Database& db, const QString& employee = "%") {
     store::Statement all(db, "SELECT count(*) || ':' || ifnull(group_concat(r, ','), '') FROM "
                              "(SELECT Date || BeginTime || EndTime || ClientNumber || ClientName "
                              "|| WorkCode || WorkDescription || Employee AS r FROM tblTimeSheet "
@@ -34,7 +33,7 @@ inline QString rows(store::Database& db, const QString& employee = "%") {
     return all.text(0);
 }
 
-inline int count(store::Database& db, const QString& employee = "%") {
+int count(store::Database& db, const QString& employee = "%") {
     return rows(db, employee).section(':', 0, 0).toInt();
 }
 
