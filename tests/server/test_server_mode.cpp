@@ -1,10 +1,9 @@
 // The program and hourloom-cli on a server, through the module they load: the
 // database button, and the commands that set a server up and move a file onto it.
-#include "CountingShell.h"
-#include "Main.h"
 #include "Records.h"
 #include "ServerTest.h"
 #include "SetupForms.h"
+#include "SetupTexts.h"
 #include "TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -16,7 +15,6 @@ using namespace servertest;
 class TestServerMode : public QObject {
     Q_OBJECT
     TestEnvironment env;
-    CountingShell resident;
 
     // Runs hourloom-cli: true when it ends with `code` and says `says`.
     bool cli(const QStringList& arguments, int code, const QString& says = {}) {
@@ -33,23 +31,25 @@ class TestServerMode : public QObject {
     }
 
 private slots:
-    // A server the administrator set for the whole computer is not left by
-    // choosing a file.
-    void databaseButtonKeepsTheComputersServer() {
+    // The user's own server is left by choosing a file; the computer's stays.
+    void databaseButtonLeavesOnlyTheUsersOwnServer() {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, env.path("user"));
         QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, env.path("system"));
-        QSettings(env.path("system/hourloom/hourloom.ini"), QSettings::IniFormat)
-            .setValue("frmSetup/Server", freshDatabase("srvmode"));
         env.settingsStore = std::make_unique<Settings>();
         services().settings = env.settingsStore.get();
-        setShell(&resident);
-        Main();
+        env.settingsStore->setText(keys::Server, urlFor("srvmode"));
+        env.state.gServer = urlFor("srvmode");
         env.windows.factories[Form::Setup] = [] { return createFrmSetup(); };
-        env.windows.show(Form::Setup)->findChild<QAbstractButton*>("cmdDatabase")->click();
+        auto* database = env.windows.show(Form::Setup)->findChild<QAbstractButton*>("cmdDatabase");
+        database->click(); // asks for a file, and none is chosen
+        QSettings(env.path("system/hourloom/hourloom.ini"), QSettings::IniFormat)
+            .setValue("frmSetup/Server", urlFor("srvmode"));
+        database->click();
         QCOMPARE(env.prompts.texts(),
-                 QStringList{"Hourloom records on the database srvmode on server this computer.\r"
-                             "The administrator of this computer set it up; ask them to use a "
-                             "database file instead."});
+                 QStringList({setup_text::databaseUseQuestion(),
+                              "Hourloom records on the database srvmode on server this computer.\r"
+                              "The administrator of this computer set it up; ask them to use a "
+                              "database file instead."}));
     }
 
     void commandLine() {
