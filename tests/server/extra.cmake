@@ -1,7 +1,6 @@
-# Every server test runs against a real PostgreSQL 15 cluster that a fixture
-# starts before and deletes after them (pg_cluster.sh); the fault test gets a
-# cluster of its own, because it restarts it. Without the server binaries
-# the fixture starts nothing and the tests report themselves skipped.
+# The server tests run on a throw-away PostgreSQL 15 cluster (pg_cluster.sh);
+# the fault test has its own, because it restarts it. Without the server
+# binaries no cluster starts and the tests report themselves skipped.
 set(script ${dir}/pg_cluster.sh)
 foreach(cluster shared faults)
   set(state ${CMAKE_CURRENT_BINARY_DIR}/pg-${cluster}.state)
@@ -27,3 +26,5 @@ endforeach()
 target_link_libraries(server_test_server_mode PRIVATE hl_shell)
 target_compile_definitions(server_test_server_mode PRIVATE HL_CLI_PATH="$<TARGET_FILE:hourloom-cli>")
 add_dependencies(server_test_server_mode hourloom-cli hourloom-server)
+find_package(Qt6 REQUIRED COMPONENTS Network)
+target_link_libraries(server_test_faults PRIVATE Qt6::Network)

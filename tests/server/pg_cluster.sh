@@ -1,10 +1,7 @@
 #!/bin/sh
-# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks:
-#   pg_cluster.sh start|restart|stop STATE [PORT]
-# It listens on a socket in its own folder (named in STATE), and on
-# 127.0.0.1:PORT when PORT is given. It runs as nobody when called as root
-# (the server refuses root). Its administrator hourloom_admin is trusted
-# without a password: only this machine's own users reach the socket.
+# The throw-away PostgreSQL 15 cluster of the server tests and benchmarks, on a
+# socket in its own folder (named in STATE) and on 127.0.0.1:PORT if given. As root
+# it runs as nobody; its administrator is trusted: only this machine reaches it.
 set -eu
 BIN=${HOURLOOM_PG_BIN:-/usr/lib/postgresql/15/bin}
 state=$(readlink -f "$2")
@@ -29,8 +26,8 @@ start)
     fi
     dir=$(mktemp -d /tmp/hourloom-pg.XXXXXX)
     [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$dir"
-    listen="''" port=5432
-    [ $# -ge 3 ] && listen=127.0.0.1 port=$3
+    listen="''" port=${3:-5432}
+    [ $# -ge 3 ] && listen=127.0.0.1
     as_owner "$BIN/initdb" -D "$dir/data" -U hourloom_admin -A trust -E UTF8 --locale=C.UTF-8 \
         >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log"; exit 1; }
     as_owner "$BIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \

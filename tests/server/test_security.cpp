@@ -8,25 +8,20 @@
 using namespace servertest;
 using store::server::Connection;
 
-namespace {
-
 const QString kInsertAs =
     QStringLiteral("INSERT INTO tblTimeSheet (Date, BeginTime, EndTime, ClientNumber, ClientName, "
                    "WorkCode, WorkDescription, Employee) VALUES ('2026-03-02 10:00', "
                    "'2026-03-02 09:00', '2026-03-02 10:00', 1, 'Acme', 2, 'Design', %1)");
 
-} // namespace
-
 class TestSecurity : public QObject {
     Q_OBJECT
-    QString url;
     std::unique_ptr<Connection> admin;
 
     QString cell(const char* sql) { return firstCell(*admin, sql); }
 
 private slots:
     void initTestCase() {
-        url = freshDatabase("security");
+        const QString url = freshDatabase("security");
         // Laying the tables down again must leave the policies whole.
         store::server::serverInit(url);
         store::server::addEmployee(url, "alice", "Alice", false);
@@ -92,10 +87,6 @@ private slots:
         admin->exec("TRUNCATE tblTimeSheet");
         for (const char* name : {"'Alice'", "'Bob'", "'Carol'"})
             admin->exec(kInsertAs.arg(QLatin1String(name)).toUtf8());
-        const char* bobs =
-            "SELECT string_agg(ClientName || '/' || Employee, ',') FROM tblTimeSheet "
-            "WHERE Employee = 'Bob'";
-        const QString bobBefore = cell(bobs);
         Connection employee(urlFor("security", login));
         const qsizetype last = sql.lastIndexOf("; ");
         if (last > 0)
@@ -109,12 +100,14 @@ private slots:
             seen = "refused";
         }
         QCOMPARE(seen, outcome);
-        QCOMPARE(cell(bobs), bobBefore);
+        QCOMPARE(
+            cell("SELECT string_agg(ClientName, ',') FROM tblTimeSheet WHERE Employee = 'Bob'"),
+            "Acme");
         // Every record of hers carries her name exactly as the server knows it.
         QCOMPARE(cell("SELECT count(*) FROM tblTimeSheet WHERE Employee::text = 'Alice'"),
                  QString::number(aliceRecords));
     }
 };
 
-HL_SERVER_TEST_MAIN(TestSecurity)
+HL_SERVER_TEST_MAIN(TestSecurity, QCoreApplication)
 #include "test_security.moc"
