@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 #include "frmReportCriteria.h"
 
+#include <QAccessible>
 #include <QDateEdit>
 #include <QDir>
 #include <QPrintPreviewDialog>
@@ -79,6 +80,29 @@ private slots:
         QVERIFY(s.window->findChild<QPrintPreviewDialog*>());
         QVERIFY(!s.control<QTextBrowser>("wbReport")->toPlainText().contains("Beta"));
         s.control("cmdExport")->click();
+        QVERIFY(s.prompts.saveRequests.empty());
+    }
+
+    // A screen reader reads the caption, then the table row by row.
+    void screenReaderReadsTheTable() {
+        Scene s;
+        s.env.settingsStore->setText(keys::chkMins, "1");
+        s.open();
+        QAccessibleInterface* view =
+            QAccessible::queryAccessibleInterface(s.control<QTextBrowser>("wbReport"));
+        QCOMPARE(view->text(QAccessible::Description).split('\n').mid(0, 3),
+                 (QStringList{"Acme Consulting Ann",
+                              "Client Number\tClient Name\tWork Code\tWork Description\tTotal Time",
+                              "7\tBeta\t20\tSupport\t135"}));
+    }
+
+    void exportOfAnEmptyRangeSaysSo() {
+        Scene s;
+        s.open();
+        s.control<QDateEdit>("DTPTo")->setDate(QDate(2025, 3, 11));
+        s.control<QDateEdit>("DTPFrom")->setDate(QDate(2025, 3, 10));
+        s.control("cmdExport")->click();
+        QCOMPARE(s.prompts.last().text, "No records to export.\rExport Canceled.");
         QVERIFY(s.prompts.saveRequests.empty());
     }
 

@@ -178,6 +178,8 @@ private slots:
         QVERIFY(w.fileBytes() == bytes && w.window->isEnabled());
         store::Database other = store::connectDataBase(w.env.path("Hourloom.HL1"), "Hourloom.HL1");
         w.click("cmdCompact", {MsgAnswer::Yes});
+        QCOMPARE(w.log().last(),
+                 "Hourloom//Ok: Database has now been compacted.  Hourloom is now ready for use");
         QVERIFY(w.fileBytes().size() < bytes.size());
         QCOMPARE(rows(w.db()), before);
         addDaily(other, "bob", w.now, 1);

@@ -4,6 +4,7 @@
 #include "frmControl.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -93,6 +94,8 @@ private slots:
     void refusedRecording_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("title");
+        QTest::newRow("zero span") << "Activity was not recorded.  Time selected to record is at 0."
+                                   << "Activity NOT Recorded";
         QTest::newRow("no client") << "Client information was not selected.\r Both Client and "
                                       "work information need to be selected to record activity."
                                    << "Activity NOT Recorded";
@@ -112,6 +115,8 @@ private slots:
             pair->first()->setCurrentRow(fault == "no client" && pair == w->clientPair() ? -1 : 0);
             pair->pairFrom(pair->first());
         }
+        if (fault == "zero span")
+            w->span()->dtEndTime->setTime(w->span()->dtBeginTime->time());
         const QDateTime begin = w->span()->begin();
         w->cmdAdd_Click();
         QVERIFY(stored().empty());
@@ -123,7 +128,7 @@ private slots:
     }
 
     // Undo takes back Pat's records of the last five hours only; the span
-    // then begins an hour back.
+    // then begins an hour back and the status bar shows the program's own.
     void undoTakesBackOnlyRecentRecords() {
         env->clockNow.set(today(16, 0));
         add(today(9, 0), today(10, 0)); // six hours ago
@@ -133,6 +138,11 @@ private slots:
         w->cmdUndo_Click();
         QCOMPARE(stored().size(), size_t(1));
         QCOMPARE(w->span()->begin(), today(15, 0));
+        QStringList panels;
+        for (int i = 1; i <= 5; ++i)
+            panels << w->findChild<QLabel*>(QString("ssStatusPanel%1").arg(i))->text();
+        QCOMPARE(panels,
+                 (QStringList{"Brightmere LLC Product. ", "Hourloom ", "  ", "  ", "About Time"}));
     }
 
     // The latest record (Acme 10, Design 7) is preselected; the second client
