@@ -5,7 +5,6 @@ effects are read from the database file (sqlcipher shell) and the settings.
 The program's clock reads 11:00 to 12:00 (a fixed time zone), so the spans
 typed below lie earlier the same day whenever the walk runs."""
 
-import configparser
 import ctypes
 import os
 import shutil
@@ -23,12 +22,21 @@ warnings.filterwarnings("ignore", category=DeprecationWarning)  # replacements n
 
 DATABASE_KEY = "pk5071wvbe"  # the program's own key (store/Schema.cpp)
 EMPLOYEE = "Robin"
-CR = "\n"  # message boxes show the program's CR line breaks as new lines
 R, STATE = Atspi.Role, Atspi.StateType
 OK, OK_CANCEL, YES_NO = ["OK"], ["OK", "Cancel"], ["Yes", "No"]
 ACME, GLOBEX, DESIGN, BUILD = ("1", "Acme"), ("2", "Globex"), ("1", "Design"), ("2", "Build")
-KEYSYMS = {"Tab": 0xff09, "Return": 0xff0d, "Down": 0xff54, "Home": 0xff50, "End": 0xff57,
-           "BackSpace": 0xff08, "space": 0x20}
+# Keys typed as the characters of their X key symbols.
+TAB, RETURN, DOWN, HOME, END, BACKSPACE = map(chr, (0xff09, 0xff0d, 0xff54, 0xff50, 0xff57,
+                                                    0xff08))
+# Box texts read in full only here (a box shows the program's CR line breaks as
+# new lines); the window tests read the others, so the walk reads their opening words.
+CREATE_QUESTION = ("Create database? \nYes for new Database.\n -Use a network drive if planning "
+                   "to share file.\n\nNo to open existing Hourloom 1.1 database.\n -Hourloom "
+                   "database file has *.hl1 file extention.")
+COMPACT_WARNING = ("Suggest that a back-up of the existing database.\nAlso suggest all users of "
+                   "the database exit out of Hourloom until compacting is completed.\n\nContinoue?")
+COMPACT_BEGIN = ("Beginning to compact database this may take a few minutes.  Please wait for "
+                 "completion message before continuing.")
 
 
 class WalkFailed(Exception):
@@ -92,7 +100,7 @@ def text_of(node):
 
 
 def box_text(window):
-    return CR.join(text_of(n) for n in descendants(window) if role(n) == R.LABEL and text_of(n))
+    return "\n".join(text_of(n) for n in descendants(window) if role(n) == R.LABEL and text_of(n))
 
 
 def find(root, wanted_role, wanted_name, state=STATE.SHOWING):
@@ -105,10 +113,6 @@ def click(node, corner=False):
     box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
     x, y = (box.width - 3, box.height - 3) if corner else (box.width // 2, box.height // 2)
     Atspi.generate_mouse_event(box.x + x, box.y + y, "b1c")
-
-
-def key(name_of_key, times=1):
-    type_text(chr(KEYSYMS[name_of_key]) * times)
 
 
 def type_text(text):
@@ -239,13 +243,16 @@ class Walk:
             self.answer(*box)
 
     def answer(self, title, text, buttons, press):
-        """Reads the box (whole texts are checked where they are made) and presses `press`."""
+        """Reads the box (its full text, or its opening words and "...") and presses `press`."""
         window = wait_for(f'the message box "{title}"', lambda: next(
             (w for w in self.windows() if name(w) == title and role(w) in (R.ALERT, R.DIALOG)),
             None))
         shown = [name(n) for n in descendants(window) if role(n) == R.PUSH_BUTTON]
         print(f"    box {title!r}: {box_text(window)!r} {shown}", flush=True)
-        expect(f'the text of "{title}"', box_text(window)[:len(text)], text)
+        text_shown = box_text(window)
+        if text.endswith("..."):
+            text_shown = text_shown[:len(text) - 3] + "..."
+        expect(f'the text of "{title}"', text_shown, text)
         expect(f'the buttons of "{title}"', shown, buttons)
         self.press(self.control(window, R.PUSH_BUTTON, press))
         wait_for(f'the box "{title}" to go', lambda: window not in self.windows())
@@ -261,7 +268,7 @@ class Walk:
         for _ in range(30):
             if node := find(window, wanted_role, wanted_name, STATE.FOCUSED):
                 return node
-            key("Tab")
+            type_text(TAB)
             time.sleep(0.05)
         fail(f'Tab never reached {wanted_role.value_nick} "{wanted_name}"')
 
@@ -270,12 +277,12 @@ class Walk:
         Atspi.Component.grab_focus(node)
         wait_for(f'the focus on "{name(node)}"', lambda: has_state(node, STATE.FOCUSED), 5)
 
-    def type_into(self, window, node, text):
+    def type_into(self, window, label, text):
+        node = self.control(window, R.TEXT, label)
         self.focus(window, node)
-        key("End")
-        key("BackSpace", len(text_of(node)))
-        type_text(text)
-        expect(f'the text in "{name(node)}"', text_of(node), text)
+        type_text(END + BACKSPACE * len(text_of(node)) + text)
+        expect(f'the text in "{label}"', text_of(node), text)
+        return node
 
     def rows(self, sql):
         """Rows of a query as lists of texts; waits while the program holds the file locked."""
@@ -286,42 +293,34 @@ class Walk:
             fail(f"sqlcipher could not read the file: {result.stderr.strip()}")
         return [line.split("|") for line in result.stdout.splitlines() if line]
 
-    def setting(self, section, key_name):
-        settings = configparser.ConfigParser(interpolation=None)
-        settings.optionxform = str
-        settings.read(os.path.join(self.work, "config", "hourloom", "hourloom.ini"))
-        return settings.get(section, key_name, fallback=None)
-
     def screenshot(self, title, file_name):
         if ids := x_windows(title):
             subprocess.run(["import", "-window", ids[0], os.path.join(self.shots, file_name)])
 
     def first_start(self):
         """first start: no database, Time and Settings creates one"""
-        self.answer("Hourloom", "Database not detected. " + CR + "Opening", OK, "OK")
+        self.answer("Hourloom", "Database not detected. \nOpening...", OK, "OK")
         setup = self.window("Time and Settings")
         # Closing it without a database asks first; No keeps it.
         close_window("Time and Settings")
-        self.answer("Database Not Found...      Close Program?", "Close Program?", YES_NO, "No")
+        self.answer("Database Not Found...      Close Program?", "Close Program?...", YES_NO, "No")
         self.push(setup, "Create or Open Database File",
-                  ("Database Use", "Create database? " + CR + "Yes for new", YES_NO, "Yes"))
-        dialog = self.window("Save As")
+                  ("Database Use", CREATE_QUESTION, YES_NO, "Yes"))
         # Typed without its extension: the program adds ".HL1".
-        self.type_into(dialog, self.control(dialog, R.TEXT, "File name:"), self.database[:-4])
-        key("Return")
+        self.type_into(self.window("Save As"), "File name:", self.database[:-4])
+        type_text(RETURN)
         wait_for("the location shown", lambda: any(
             text_of(n) == self.database for n in descendants(setup) if role(n) == R.LABEL))
-        self.type_into(setup, self.control(setup, R.TEXT, "Employee ID"), EMPLOYEE)
-        self.type_into(setup, self.control(setup, R.TEXT, "Company Name"), "Brightmere")
+        self.type_into(setup, "Employee ID", EMPLOYEE)
+        self.type_into(setup, "Company Name", "Brightmere")
         self.screenshot("Time and Settings", "walk-setup.png")
         self.push(setup, "Accept Changes")
         # Start-up runs again: the splash, then Time Control with the help for empty lists.
         self.window("Hourloom Help")
-        expect("the settings", [self.setting("frmReportCriteria", "Emp"),
-                                self.setting("frmSetup", "gDataBaseLoc")],
-               [EMPLOYEE, self.database])
+        with open(os.path.join(self.work, "config", "hourloom", "hourloom.ini")) as settings:
+            expect("the location in the settings",
+                   f"gDataBaseLoc={self.database}" in settings.read().splitlines(), True)
         self.close("Hourloom Help")
-        self.no_box_open()
 
     def open_from_control(self, button, title):
         """Presses a Time Control button that swaps it for another window."""
@@ -337,10 +336,9 @@ class Walk:
                  ("Acme", "Globex")),
                 ("Work Information Input", "Work Codes", "Work Description", ("Design", "Build"))):
             window = self.open_from_control(button, title)
-            name_box = self.control(window, R.TEXT, label)
             for entry in names:
-                self.type_into(window, name_box, entry)
-                key("Return")  # the default button: add
+                name_box = self.type_into(window, label, entry)
+                type_text(RETURN)  # the default button: add
                 wait_for(f'"{entry}" added', lambda: text_of(name_box) == "")
             self.close(title)
         expect("the codes", self.rows("SELECT ClientNumber, ClientName FROM tblClient UNION ALL "
@@ -355,9 +353,8 @@ class Walk:
 
     def choose(self, window, list_name, row):
         node = self.tab_to(window, R.LIST, list_name)
-        key("End")  # Home alone selects nothing when the first row is already current
-        key("Home")
-        key("Down", row)
+        # Home alone selects nothing when the first row is already current.
+        type_text(END + HOME + DOWN * row)
         wanted = name(children(node)[row])
         wait_for(f'"{wanted}" chosen in "{list_name}"', lambda: any(
             name(item) == wanted and has_state(item, STATE.SELECTED) for item in children(node)),
@@ -377,11 +374,10 @@ class Walk:
             self.type_time(self.tab_to(window, R.SPIN_BUTTON, "End time"), end)
             self.tab_to(window, R.PUSH_BUTTON, "Add Time")
             before = self.rows("SELECT count(*) FROM tblTimeSheet")
-            key("space")
+            type_text(" ")
             wait_for("the record in the file", lambda: self.rows(
                 "SELECT count(*) FROM tblTimeSheet") != before, 5, lambda: [
                     box_text(w) for w in self.windows() if role(w) == R.ALERT])
-        self.no_box_open()
         expect("the three records", self.records(), [
             self.record("05:00", "05:45", ACME, DESIGN),
             self.record("08:00", "08:30", GLOBEX, BUILD),
@@ -426,49 +422,41 @@ class Walk:
         self.push(log, "Delete Selected")
         wait_for("the deleted record gone from the day list",
                  lambda: Atspi.Table.get_n_rows(grid) == 2, 5)
-        self.no_box_open()
         expect("the records after the Activity Log", self.records(), [
             self.record("05:00", "05:45", ACME, DESIGN),
             self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
         self.close("Activity Log")
 
     def delete_client(self):
-        """client list: one client deleted (OK), another kept (Cancel)"""
+        """client list: one client deleted with OK"""
         title = "Add Client Identification"
         window = self.open_from_control("Client Information Input", title)
         self.activate(window)
         grid = self.tab_to(window, R.TABLE, title)
-        key("Down")  # from the first row, Acme, to Globex
-        for answer, entry in (("OK", "Globex 2"), ("Cancel", "Acme 1")):
-            self.push(window, "Delete Client", ("Delete Notice",
-                                                f"Delete {entry} from client list?", OK_CANCEL,
-                                                answer))
-            wait_for("the list after the answer", lambda: Atspi.Table.get_n_rows(grid) == 1, 5)
-        self.no_box_open()
+        type_text(DOWN)  # from the first row, Acme, to Globex
+        self.push(window, "Delete Client",
+                  ("Delete Notice", "Delete Globex 2 from client list?", OK_CANCEL, "OK"))
+        wait_for("Globex gone from the list", lambda: Atspi.Table.get_n_rows(grid) == 1, 5)
         expect("the clients left", self.rows("SELECT ClientNumber, ClientName FROM tblClient"),
                [[*ACME]])
         self.close(title)
 
     def maintenance(self):
-        """Time and Settings: Delete Old Records Cancel and OK, Compact No and Yes"""
+        """Time and Settings: Delete Old Records with OK, Compact No and Yes"""
         setup = self.open_from_control("Time and Settings", "Time and Settings")
         # 0.2 days (4 h 48 min) back from late morning: the 5:00 record is old.
-        self.type_into(setup, self.control(setup, R.TEXT, "Keep Records"), "0.2")
-        purge = ("Hourloom", "Permenently delete 1 records from database?", OK_CANCEL)
-        self.push(setup, "Delete Old Records", (*purge, "Cancel"))
-        expect("the records after Cancel", len(self.records()), 2)
-        self.push(setup, "Delete Old Records", (*purge, "OK"),
-                  ("Hourloom", "1 records were deleted from database.", OK, "OK"))
-        expect("the records after OK", self.records(), [
+        self.type_into(setup, "Keep Records", "0.2")
+        self.push(setup, "Delete Old Records",
+                  ("Hourloom", "Permenently delete 1 records from database?", OK_CANCEL, "OK"),
+                  ("Hourloom", "1 records were deleted from database...", OK, "OK"))
+        expect("the records after the purge", self.records(), [
             self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
         expect("a copy kept before the purge", os.path.isfile(self.database + ".bak"), True)
-        compact = ("Warning", "Suggest that a back-up of the existing database.", YES_NO)
+        compact = ("Warning", COMPACT_WARNING, YES_NO)
         self.push(setup, "Compact Database", (*compact, "No"),
                   ("Action Canceled", "Compacting Canceled", OK, "OK"))
-        self.push(setup, "Compact Database", (*compact, "Yes"),
-                  ("Hourloom", "Beginning to compact database", OK, "OK"),
-                  ("Hourloom", "Database has now been compacted.", OK, "OK"))
-        self.no_box_open()
+        self.push(setup, "Compact Database", (*compact, "Yes"), ("Hourloom", COMPACT_BEGIN, OK, "OK"),
+                  ("Hourloom", "Database has now been compacted...", OK, "OK"))
         expect("the records after compacting", len(self.records()), 1)
         expect("the file's own check", self.rows("PRAGMA integrity_check"), [["ok"]])
         self.push(setup, "Accept Changes")
@@ -493,8 +481,7 @@ class Walk:
         self.screenshot(title, "walk-report.png")
         self.push(window, "Export")
         self.activate(self.window("Export"))
-        key("Return")
-        self.no_box_open()
+        type_text(RETURN)
         exported = os.path.join(self.data, f"{EMPLOYEE}.csv")
         wait_for("the CSV file", lambda: os.path.isfile(exported), 5)
         with open(exported, "rb") as csv_file:
@@ -518,11 +505,13 @@ class Walk:
 def main():
     walk = Walk(*sys.argv[1:4])
     try:
-        for part in (walk.start, walk.first_start, walk.code_lists, walk.record_spans,
-                     walk.activity_log, walk.delete_client, walk.maintenance, walk.report,
-                     walk.exit_from_tray):
+        walk.start()
+        for part in (walk.first_start, walk.code_lists, walk.record_spans, walk.activity_log,
+                     walk.delete_client, walk.maintenance, walk.report):
             print(f"--- {part.__doc__}", flush=True)
             part()
+            walk.no_box_open()
+        walk.exit_from_tray()
         return 0
     except WalkFailed as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
