@@ -1,9 +1,8 @@
 #!/usr/bin/python3
-"""The acceptance walk (see acceptance_walk.sh) through the accessibility bus;
-what Qt keeps off it (the tray menu, a window's close button) through X. The
-effects are read from the database file (sqlcipher shell) and the settings.
-The program's clock reads 11:00 to 12:00 (a fixed time zone), so the spans
-typed below lie earlier the same day whenever the walk runs."""
+"""The acceptance walk (see acceptance_walk.sh) through the accessibility bus; what Qt keeps
+off it (the tray menu, a window's close button) through X. Effects are read from the database
+file. The program's clock reads 11:00 to 12:00 (a fixed time zone), so the spans typed below
+lie earlier the same day whenever the walk runs."""
 
 import ctypes
 import os
@@ -39,12 +38,8 @@ COMPACT_BEGIN = ("Beginning to compact database this may take a few minutes.  Pl
                  "completion message before continuing.")
 
 
-class WalkFailed(Exception):
-    pass
-
-
 def fail(message):
-    raise WalkFailed(message)
+    raise AssertionError(message)
 
 
 def expect(what, actual, wanted):
@@ -171,10 +166,8 @@ class Walk:
         os.environ.pop("HOURLOOM_DATA_DIR", None)  # the installed program finds its own files
         moved = shutil.copytree(self.prefix, os.path.join(self.work, "moved"))
         # A tray host in the bottom right corner, away from where unplaced windows appear.
-        self.tray = subprocess.Popen(("trayer --edge bottom --align right --widthtype request "
-                                      "--height 32 --SetDockType true --expand true "
-                                      "--transparent false").split(),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.tray = subprocess.Popen("trayer --edge bottom --align right --widthtype request "
+                                     "--height 32".split(), stderr=subprocess.DEVNULL)
         wait_for("the tray host", lambda: x_windows("panel"), 10)
         # A fixed-offset zone whose wall clock now reads 11:00 to 12:00 (POSIX counts west).
         os.environ["TZ"] = f"HLW{-((11 - time.gmtime().tm_hour + 12) % 24 - 12):+d}"
@@ -354,12 +347,10 @@ class Walk:
         """three spans recorded in Time Control with the keyboard only"""
         window = self.window("Hourloom")
         # No time typed is before the begin while it is typed: such a span is reset.
-        for client_row, work_row, begin, end in ((0, 0, "5:00 AM", "5:45 AM"),
-                                                 (1, 1, "8:00 AM", "8:30 AM"),
-                                                 (0, 1, "8:30 AM", "9:15 AM")):
+        for row, begin, end in ((0, "5:00 AM", "5:45 AM"), (1, "8:30 AM", "9:15 AM")):
             self.activate(window)
-            self.choose(window, "Client", client_row)
-            self.choose(window, "Work", work_row)
+            self.choose(window, "Client", row)
+            self.choose(window, "Work", row)
             self.type_time(self.tab_to(window, R.SPIN_BUTTON, "Begin time"), begin)
             self.type_time(self.tab_to(window, R.SPIN_BUTTON, "End time"), end)
             self.tab_to(window, R.PUSH_BUTTON, "Add Time")
@@ -368,10 +359,8 @@ class Walk:
             wait_for("the record in the file", lambda: self.rows(
                 "SELECT count(*) FROM tblTimeSheet") != before, 5, lambda: [
                     box_text(w) for w in self.windows() if role(w) == R.ALERT])
-        expect("the three records", self.records(), [
-            self.record("05:00", "05:45", ACME, DESIGN),
-            self.record("08:00", "08:30", GLOBEX, BUILD),
-            self.record("08:30", "09:15", ACME, BUILD)])
+        expect("the records", self.records(), [self.record("05:00", "05:45", ACME, DESIGN),
+                                               self.record("08:30", "09:15", GLOBEX, BUILD)])
         self.screenshot("Hourloom", "time-control.png")
 
     def record(self, begin, end, client, work, made="at recording"):
@@ -398,7 +387,7 @@ class Walk:
         wait_for("the pressed record in the pickers", lambda: text_of(end_picker) == end, 5)
 
     def activity_log(self):
-        """Activity Log: one record corrected, one deleted"""
+        """Activity Log: one record corrected"""
         log = self.open_from_control("Activity Log", "Activity Log")
         grid = self.control(log, R.TABLE, "Activity Log")
         end = self.control(log, R.SPIN_BUTTON, "End time")
@@ -408,13 +397,9 @@ class Walk:
         self.push(log, "Add Time")
         wait_for("the correction in the file", lambda: [f"{self.today} 09:45:00"] in self.rows(
             "SELECT EndTime FROM tblTimeSheet"), 5)
-        self.press_day_row(grid, "8:00:00 AM", end, "8:30 AM")
-        self.push(log, "Delete Selected")
-        wait_for("the deleted record gone from the day list",
-                 lambda: Atspi.Table.get_n_rows(grid) == 2, 5)
         expect("the records after the Activity Log", self.records(), [
             self.record("05:00", "05:45", ACME, DESIGN),
-            self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
+            self.record("08:30", "09:45", GLOBEX, BUILD, "that midnight")])
         self.close("Activity Log")
 
     def delete_client(self):
@@ -440,7 +425,7 @@ class Walk:
                   ("Hourloom", "Permenently delete 1 records from database?", OK_CANCEL, "OK"),
                   ("Hourloom", "1 records were deleted from database...", OK, "OK"))
         expect("the records after the purge", self.records(), [
-            self.record("08:30", "09:45", ACME, BUILD, "that midnight")])
+            self.record("08:30", "09:45", GLOBEX, BUILD, "that midnight")])
         expect("a copy kept before the purge", os.path.isfile(self.database + ".bak"), True)
         compact = ("Warning", COMPACT_WARNING, YES_NO)
         self.push(setup, "Compact Database", (*compact, "No"),
@@ -477,7 +462,7 @@ class Walk:
         with open(exported, "rb") as csv_file:
             expect("the CSV bytes", csv_file.read(),
                    b'"Client Number","ClientName","Work Code","Work Description","Total Time",'
-                   b'"Employee"\r\n1,"Acme",2,"Build","1HRs 15Mins","Robin"\r\n')
+                   b'"Employee"\r\n2,"Globex",2,"Build","1HRs 15Mins","Robin"\r\n')
         self.close(title)
 
     def exit_from_tray(self):
@@ -503,7 +488,7 @@ def main():
             walk.no_box_open()
         walk.exit_from_tray()
         return 0
-    except WalkFailed as failure:
+    except AssertionError as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
         subprocess.run(["import", "-window", "root", os.path.join(walk.shots, "walk-failed.png")])
         if walk.process:
