@@ -376,22 +376,18 @@ class Walk:
             "WHEN Date >= EndTime AND date(Date) = date(EndTime) THEN 'at recording' "
             "ELSE Date END FROM tblTimeSheet ORDER BY BeginTime")
 
-    def press_day_row(self, grid, begin, end_picker, end):
-        """Presses the day list's row beginning at `begin` (it takes a mouse press only)."""
-        wanted = f"{time.strftime('%-m/%-d/%Y')} {begin}"
-        row = next((row for row in range(Atspi.Table.get_n_rows(grid))
-                    if text_of(Atspi.Table.get_accessible_at(grid, row, 4)) == wanted), None)
-        if row is None:
-            fail(f'no row beginning at "{wanted}" in the day list')
-        click(Atspi.Table.get_accessible_at(grid, row, 0))
-        wait_for("the pressed record in the pickers", lambda: text_of(end_picker) == end, 5)
-
     def activity_log(self):
         """Activity Log: one record corrected"""
         log = self.open_from_control("Activity Log", "Activity Log")
         grid = self.control(log, R.TABLE, "Activity Log")
         end = self.control(log, R.SPIN_BUTTON, "End time")
-        self.press_day_row(grid, "8:30:00 AM", end, "9:15 AM")
+        # The day list takes a mouse press only; a row is known by its begin (column 4).
+        wanted = f"{time.strftime('%-m/%-d/%Y')} 8:30:00 AM"
+        cells = [[Atspi.Table.get_accessible_at(grid, row, column) for column in (0, 4)]
+                 for row in range(Atspi.Table.get_n_rows(grid))]
+        click(next((first for first, begin in cells if text_of(begin) == wanted), None)
+              or fail(f'no row beginning at "{wanted}" in the day list'))
+        wait_for("the pressed record in the pickers", lambda: text_of(end) == "9:15 AM", 5)
         self.focus(log, end)
         self.type_time(end, "9:45 AM")
         self.push(log, "Add Time")
