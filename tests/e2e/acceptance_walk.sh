@@ -15,4 +15,4 @@ for tool in xauth trayer xdotool import; do
     command -v $tool >/dev/null || fail "$tool is missing: run ./build.sh test once to install it"
 done
 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
-    dbus-run-session -- /usr/bin/python3 "$E2E_DIR/acceptance_walk.py" "$@"
+    dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/acceptance_walk.py" "$@"
