@@ -14,7 +14,6 @@ cd "$OUT"
     fail "cpack: $(cat cpack.log)"
 deb=$(ls hourloom_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "Depends: $depends"
 for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 libsqlcipher0 libchm1 libpq5 libc6 libstdc++6; do
     echo "$depends" | grep -q "\b$package\b" || fail "the package does not depend on $package"
 done
