@@ -1,8 +1,5 @@
 #!/bin/sh
-# The acceptance walk: the installed program, moved away and started with no
-# settings and no database, used from the first start to Exit the way a person
-# using assistive technology would, under a fresh X server and a private
-# session bus (the walk starts the accessibility bus on it).
+# Runs acceptance_walk.py under a fresh X server and a private session bus.
 #   acceptance_walk.sh <prefix> <work folder> <screenshot folder>
 set -eu
 . "$(dirname "$0")/lib.sh"

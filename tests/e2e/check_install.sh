@@ -24,5 +24,5 @@ missing=$(ldd bin/hourloom bin/hourloom-cli lib/hourloom/hourloom-server.so | gr
 ldd bin/hourloom-cli | grep -E "libQt6(Gui|Widgets)" && fail "hourloom-cli links a display library"
 # The installed companion loads its server module and gets as far as the (absent) server.
 reason=$(bin/hourloom-cli --database "postgresql:///none?host=$PREFIX" status 2>&1 || true)
-echo "$reason" | grep -q "Cannot connect" || fail "the server module or its refusal is wrong: $reason"
+echo "$reason" | grep -q "Cannot connect" || fail "the server module is not loaded: $reason"
 echo "installed size: $(du -sk . | cut -f1) kB (executable $(du -k bin/hourloom | cut -f1) kB)"

@@ -6,7 +6,6 @@
 set -eu
 . "$(dirname "$0")/lib.sh"
 CPACK=$1 BUILD=$2 OUT=$3 PREFIX=$4
-command -v dpkg-shlibdeps >/dev/null || fail "dpkg-shlibdeps is missing (package dpkg-dev)"
 rm -rf "$OUT"
 mkdir -p "$OUT"
 cd "$OUT"
@@ -21,5 +20,5 @@ echo "$depends" | grep -q -- "-dev\b" && fail "the package depends on a developm
 packaged=$(dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ {print $6}' | sed 's|^\./usr/|./|' | sort)
 [ "$packaged" = "$(cd "$PREFIX" && find . ! -type d | sort)" ] ||
     fail "the package's files under /usr differ from an install's: $packaged"
-apt-get install --simulate --no-install-recommends "./$deb" >apt.log 2>&1 || fail "apt: $(cat apt.log)"
+apt-get install --simulate --no-install-recommends "./$deb" >apt.log 2>&1 || fail "$(cat apt.log)"
 echo "package: $deb, $(du -k "$deb" | cut -f1) kB, installed size $(dpkg-deb -f "$deb" Installed-Size) kB"

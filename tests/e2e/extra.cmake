@@ -1,5 +1,4 @@
-# End-to-end tests of the installed program, each a script; screenshots land
-# in <build>/screenshots.
+# End-to-end tests of the installed program; screenshots land in <build>/screenshots.
 set(e2e_work ${CMAKE_CURRENT_BINARY_DIR}/e2e)
 set(e2e_prefix ${e2e_work}/prefix)
 set(e2e_shots ${PROJECT_BINARY_DIR}/screenshots)
