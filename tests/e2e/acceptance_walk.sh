@@ -1,8 +1,5 @@
 #!/bin/sh
-# The acceptance walk: the installed program, moved away and started with no
-# settings and no database, used from the first start to Exit the way a person
-# using assistive technology would, under a fresh X server and a private
-# session bus (the walk starts the accessibility bus on it).
+# Runs acceptance_walk.py under a fresh X server and a private session bus.
 #   acceptance_walk.sh <prefix> <work folder> <screenshot folder>
 set -eu
 . "$(dirname "$0")/lib.sh"
@@ -15,4 +12,4 @@ for tool in xauth trayer xdotool import; do
     command -v $tool >/dev/null || fail "$tool is missing: run ./build.sh test once to install it"
 done
 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
-    dbus-run-session -- /usr/bin/python3 "$E2E_DIR/acceptance_walk.py" "$@"
+    dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/acceptance_walk.py" "$@"
