@@ -189,17 +189,21 @@ private slots:
     // 20 recent and 12 old records of Ann's, 5 old ones of Bob's.
     void purge_data() {
         QTest::addColumn<QString>("days");
+        QTest::addColumn<MsgAnswer>("answer");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<int>("annLeft");
         const QString none = "Hourloom//Ok: No records found to delete";
-        QTest::newRow("90") << "90" << QStringList{kAsk.arg(12), kDeleted.arg(12)} << 20;
-        QTest::newRow("abc") << "abc" << QStringList{} << 32;
-        QTest::newRow("beyond the first date") << "1e12" << QStringList{none} << 32;
+        const MsgAnswer ok = MsgAnswer::Ok;
+        QTest::newRow("90") << "90" << ok << QStringList{kAsk.arg(12), kDeleted.arg(12)} << 20;
+        QTest::newRow("90, Cancel") << "90" << MsgAnswer::Cancel << QStringList{kAsk.arg(12)} << 32;
+        QTest::newRow("abc") << "abc" << ok << QStringList{} << 32;
+        QTest::newRow("beyond the first date") << "1e12" << ok << QStringList{none} << 32;
         QTest::newRow("beyond the last date")
-            << "-1e12" << QStringList{kAsk.arg(32), kDeleted.arg(32)} << 0;
+            << "-1e12" << ok << QStringList{kAsk.arg(32), kDeleted.arg(32)} << 0;
     }
     void purge() {
         QFETCH(QString, days);
+        QFETCH(MsgAnswer, answer);
         QFETCH(QStringList, log);
         QFETCH(int, annLeft);
         World w;
@@ -209,7 +213,7 @@ private slots:
         addDaily(w.db(), "bob", w.now.addDays(-100), 5);
         w.open();
         w.set("txtDaysOld", days);
-        w.click("cmdDelete", {MsgAnswer::Ok});
+        w.click("cmdDelete", {answer});
         QCOMPARE(w.log(), log);
         QCOMPARE(count(w.db(), "ann"), annLeft);
         QCOMPARE(count(w.db(), "bob"), 5);
