@@ -233,8 +233,7 @@ private slots:
         add("ann", at(3, 5, 0, 0, 1), at(3, 5, 1, 0));
         add("ann", at(3, 1, 23, 0), at(3, 2, 1, 0));
         add("bob", at(3, 2, 9, 0), at(3, 2, 10, 0));
-        // Day, client, work, seconds; which spelling of a name a sum shows is the
-        // engine's choice.
+        // Day, client, work, seconds; the spelling a sum shows is the engine's choice.
         for (const bool daily : {false, true}) {
             QStringList sums;
             for (const auto& row :

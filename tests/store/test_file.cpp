@@ -71,8 +71,7 @@ private slots:
         QCOMPARE(rowCount(again), 1);
     }
 
-    // Each is refused with a message naming the file and what is wrong, and
-    // left as it was.
+    // Each is refused, naming the file and what is wrong, and left as it was.
     void unusableFilesAreRefusedAndLeftAsTheyWere() {
         const struct {
             const char* name;
