@@ -8,6 +8,7 @@
 #include "Schema.h"
 
 #include <QFile>
+#include <functional>
 
 namespace testing {
 
@@ -36,15 +37,19 @@ inline QString integrity(store::Database& db) {
     return check.text(0);
 }
 
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The message of the error `action` throws; empty when it throws none.
+inline QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const store::DbError& error) {
+        return error.message();
+    }
+    return {};
 }
 
 } // namespace testing

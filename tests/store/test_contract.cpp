@@ -13,18 +13,7 @@ using namespace testing;
 using store::CodeTable;
 using store::RecentOrder;
 
-namespace {
-
 const QDateTime kNow = at(3, 2, 16, 0);
-
-QList<QDateTime> endsOf(const std::vector<store::ActivityRecord>& records) {
-    QList<QDateTime> ends;
-    for (const auto& r : records)
-        ends << r.endTime;
-    return ends;
-}
-
-} // namespace
 
 class TestContract : public QObject {
     Q_OBJECT
@@ -73,15 +62,11 @@ private slots:
         const auto row = [](const char* name, const char* now, const char* ended, bool reached) {
             QTest::newRow(name) << now << ended << reached;
         };
-        row("exactly five hours ago", "2026-03-02 16:00:00", "2026-03-02 11:00:00", true);
+        row("five hours", "2026-03-02 16:00:00", "2026-03-02 11:00:00", true);
         row("five hours and a second", "2026-03-02 16:00:00", "2026-03-02 10:59:59", false);
-        row("ends later", "2026-03-02 16:00:00", "2026-03-02 16:30:00", true);
         row("spring, 5:30 wall, 4:30 elapsed", "2025-03-09 06:00:00", "2025-03-09 00:30:00", false);
-        row("spring, 4:30 wall", "2025-03-09 06:00:00", "2025-03-09 01:30:00", true);
-        row("spring, skipped cutoff, 5:31", "2025-03-09 07:30:00", "2025-03-09 01:59:00", false);
         row("spring, skipped cutoff, 4:30", "2025-03-09 07:30:00", "2025-03-09 03:00:00", true);
         row("autumn, 4:30 wall, 5:30 elapsed", "2025-11-02 05:00:00", "2025-11-02 00:30:00", true);
-        row("autumn, 5:01 wall", "2025-11-02 05:00:00", "2025-11-01 23:59:00", false);
     }
     void undoReachesBackFiveWallClockHours() {
         QFETCH(QString, now);
@@ -106,7 +91,10 @@ private slots:
         add("bob", at(3, 2, 15, 0), at(3, 2, 15, 30));
         add("bob", at(3, 2, 16, 0), at(3, 2, 18, 0));
         const auto ends = [&](RecentOrder order, std::optional<QDateTime> to = {}, int limit = -1) {
-            return endsOf(db->recentRecords("Ann", at(3, 2, 11, 0), order, to, limit));
+            QList<QDateTime> ends;
+            for (const auto& r : db->recentRecords("Ann", at(3, 2, 11, 0), order, to, limit))
+                ends << r.endTime;
+            return ends;
         };
         const QDateTime three = at(3, 2, 15, 0), two = at(3, 2, 14, 0);
         QCOMPARE(ends(RecentOrder::EndTimeDesc), (QList<QDateTime>{three, three, two}));
@@ -115,7 +103,6 @@ private slots:
         QCOMPARE(ends(RecentOrder::BeginTimeDesc, {}, 1), QList<QDateTime>{three});
         QVERIFY(db->hasRecordEndingAtOrAfter("ann", three));
         QVERIFY(!db->hasRecordEndingAtOrAfter("ann", three.addSecs(1)));
-        QVERIFY(db->hasRecordEndingAtOrAfter("bob", kNow));
         QVERIFY(store::undoLastRecord(*db, "ANN", kNow));
         QVERIFY(store::undoLastRecord(*db, "ann", kNow));
         QCOMPARE(ends(RecentOrder::EndTimeDesc), QList<QDateTime>{two});
@@ -128,9 +115,7 @@ private slots:
         QTest::addColumn<QDateTime>("begin");
         QTest::addColumn<QDateTime>("end");
         QTest::addColumn<bool>("listed");
-        QTest::newRow("within the day") << at(3, 5, 9, 0) << at(3, 5, 10, 0) << true;
         QTest::newRow("from the evening before") << at(3, 4, 23, 0) << at(3, 5, 1, 0) << true;
-        QTest::newRow("ends at its midnight") << at(3, 4, 23, 0) << at(3, 5, 0, 0) << true;
         QTest::newRow("into the next day") << at(3, 5, 23, 30) << at(3, 6, 0, 30) << true;
         QTest::newRow("the day before") << at(3, 4, 9, 0) << at(3, 4, 10, 0) << false;
         QTest::newRow("begins after 11:59 PM") << at(3, 5, 23, 59, 30) << at(3, 6, 0, 10) << false;
@@ -181,40 +166,33 @@ private slots:
     // Each text goes into the client, the work and the employee field in turn.
     void textsAreStoredAsGivenOrRefused_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("searched"); // as the employee is looked up
         QTest::addColumn<bool>("stored");
-        const auto row = [](const char* name, const QString& text, bool stored,
-                            const QString& searched = {}) {
-            QTest::newRow(name) << text << (searched.isNull() ? text : searched) << stored;
+        const auto row = [](const char* name, const QString& text, bool stored) {
+            QTest::newRow(name) << text << stored;
         };
         row("quotes and SQL", "O'Brien \"Big\"; DROP TABLE tblTimeSheet; --", true);
         row("wildcards", "100% _done_", true);
         row("backslash, letters beyond ASCII", QString::fromUtf8("C:\\Zoë Łukasz 東京"), true);
         row("a blank, the default employee", " ", true);
-        row("found in another case", "Ann Smith", true, "ANN SMITH");
         row("255 characters of two bytes", QString(255, QChar(0xe9)), true);
         row("256 characters", QString(256, 'x'), false);
         row("empty", "", false);
         row("line break", "Ac\nme", false);
-        row("tab", QString::fromUtf8("Zoë\tKöln"), false);
-        row("delete", "Pat\x7f", false);
         row("line separator", QString::fromUtf8("Pat\u2028Lee"), false);
-        row("nul", QString(QChar(0)), false);
     }
     void textsAreStoredAsGivenOrRefused() {
         QFETCH(QString, text);
-        QFETCH(QString, searched);
         QFETCH(bool, stored);
         add("someone else", at(3, 2, 14, 0), at(3, 2, 15, 0));
         for (int field = 0; field < 3; ++field) {
-            const auto r = record(field == 2 ? text : "ann", at(3, 2, 14, 0), at(3, 2, 15, 0),
+            const QString employee = field == 2 ? text : "ann";
+            const auto r = record(employee, at(3, 2, 14, 0), at(3, 2, 15, 0),
                                   field == 0 ? text : "Acme", field == 1 ? text : "Design");
             if (!stored) {
                 QVERIFY_THROWS_EXCEPTION(store::DbError, db->appendRecord(r));
                 continue;
             }
             db->appendRecord(r);
-            const QString employee = field == 2 ? searched : "ann";
             const auto found =
                 db->recentRecords(employee, kNow.addDays(-1), RecentOrder::EndTimeDesc);
             QVERIFY2(found.size() == 1 && found[0] == r, qPrintable(text));
@@ -223,33 +201,24 @@ private slots:
         QCOMPARE(records(), 1);
     }
 
-    void codeListsRefuseTakenNumbersAndNames_data() {
-        QTest::addColumn<CodeTable>("table");
-        QTest::newRow("clients") << CodeTable::Client;
-        QTest::newRow("work codes") << CodeTable::Work;
-    }
     void codeListsRefuseTakenNumbersAndNames() {
-        QFETCH(CodeTable, table);
-        QCOMPARE(db->highestCode(table), std::nullopt);
-        QCOMPARE(db->addCodeEntry(table, {7, "Acme"}), store::AddOutcome::Added);
-        QCOMPARE(db->addCodeEntry(table, {7, "Other"}), store::AddOutcome::NumberTaken);
-        QCOMPARE(db->addCodeEntry(table, {8, "ACME"}), store::AddOutcome::NameTaken);
-        QCOMPARE(db->addCodeEntry(table, {3, "Beta"}), store::AddOutcome::Added);
-        QVERIFY_THROWS_EXCEPTION(store::DbError, db->addCodeEntry(table, {9, ""}));
-        QCOMPARE(db->codeEntries(table), (std::vector<store::CodeEntry>{{3, "Beta"}, {7, "Acme"}}));
-        QCOMPARE(db->highestCode(table), std::optional<qint32>(7));
-        QCOMPARE(db->deleteCodeEntry(table, {7, "Other"}), 0);
-        QCOMPARE(db->deleteCodeEntry(table, {7, "Acme"}), 1);
-        QCOMPARE(db->codeEntries(table).size(), size_t(1));
+        for (const CodeTable table : {CodeTable::Client, CodeTable::Work}) {
+            QCOMPARE(db->highestCode(table), std::nullopt);
+            QCOMPARE(db->addCodeEntry(table, {7, "Acme"}), store::AddOutcome::Added);
+            QCOMPARE(db->addCodeEntry(table, {7, "Other"}), store::AddOutcome::NumberTaken);
+            QCOMPARE(db->addCodeEntry(table, {8, "ACME"}), store::AddOutcome::NameTaken);
+            QCOMPARE(db->addCodeEntry(table, {3, "Beta"}), store::AddOutcome::Added);
+            QVERIFY_THROWS_EXCEPTION(store::DbError, db->addCodeEntry(table, {9, ""}));
+            QCOMPARE(db->codeEntries(table),
+                     (std::vector<store::CodeEntry>{{3, "Beta"}, {7, "Acme"}}));
+            QCOMPARE(db->highestCode(table), std::optional<qint32>(7));
+            QCOMPARE(db->deleteCodeEntry(table, {7, "Other"}), 0);
+            QCOMPARE(db->deleteCodeEntry(table, {7, "Acme"}), 1);
+            QCOMPARE(db->codeEntries(table).size(), size_t(1));
+        }
     }
 
-    void reportSumsByBeginTime_data() {
-        QTest::addColumn<bool>("daily");
-        QTest::newRow("per item") << false;
-        QTest::newRow("per day") << true;
-    }
     void reportSumsByBeginTime() {
-        QFETCH(bool, daily);
         add("ann", at(3, 2, 9, 0), at(3, 2, 10, 0));
         // Names that differ only in case are summed together, as the lists compare them.
         db->appendRecord(record("ann", at(3, 2, 10, 0), at(3, 2, 10, 30), "ACME", "design"));
@@ -264,32 +233,25 @@ private slots:
         add("ann", at(3, 5, 0, 0, 1), at(3, 5, 1, 0));
         add("ann", at(3, 1, 23, 0), at(3, 2, 1, 0));
         add("bob", at(3, 2, 9, 0), at(3, 2, 10, 0));
-        const auto sum = [](int seconds, int day, const char* client, const char* work) {
-            const auto r = record({}, {}, {}, client, work);
-            return store::ReportRow{seconds / 86400.0, day ? QDate(2026, 3, day) : QDate(),
-                                    r.clientNumber,    client,
-                                    r.workCode,        work};
-        };
-        // By client name, then work description (daily: by day first).
-        const std::vector<store::ReportRow> expected =
-            daily ? std::vector<store::ReportRow>{sum(600, 2, "acme", "code"),
-                                                  sum(5400, 2, "acme", "design"),
-                                                  sum(2701, 3, "acme", "design"),
-                                                  sum(1200, 3, "beta", "code"),
-                                                  sum(8100, 4, "acme", "design"),
-                                                  sum(1200, 5, "beta", "code")}
-                  : std::vector<store::ReportRow>{sum(600, 0, "acme", "code"),
-                                                  sum(16201, 0, "acme", "design"),
-                                                  sum(2400, 0, "beta", "code")};
-        // Which spelling of a name a sum shows is the engine's choice.
-        auto rows = db->reportRows({QDate(2026, 3, 2), QDate(2026, 3, 4), daily, "ANN"});
-        for (auto& row : rows) {
-            row.clientName = row.clientName.toLower();
-            row.workDescription = row.workDescription.toLower();
+        // Day, client, work, seconds; the spelling a sum shows is the engine's choice.
+        for (const bool daily : {false, true}) {
+            QStringList sums;
+            for (const auto& row :
+                 db->reportRows({QDate(2026, 3, 2), QDate(2026, 3, 4), daily, "ANN"}))
+                sums << QString::asprintf("%d %d %s %d %s %.1f", row.day.day(), row.clientNumber,
+                                          qPrintable(row.clientName.toLower()), row.workCode,
+                                          qPrintable(row.workDescription.toLower()),
+                                          row.totalTime * 86400);
+            // By client name, then work description (daily: by day first).
+            QCOMPARE(sums,
+                     (daily ? QStringList{"2 7 acme 4 code 600.0", "2 7 acme 3 design 5400.0",
+                                          "3 7 acme 3 design 2701.0", "3 8 beta 4 code 1200.0",
+                                          "4 7 acme 3 design 8100.0", "5 8 beta 4 code 1200.0"}
+                            : QStringList{"0 7 acme 4 code 600.0", "0 7 acme 3 design 16201.0",
+                                          "0 8 beta 4 code 2400.0"}));
+            QCOMPARE(db->reportRows({QDate(2026, 3, 4), QDate(2026, 3, 2), daily, "ann"}).size(),
+                     size_t(0));
         }
-        QCOMPARE(rows, expected);
-        QCOMPARE(db->reportRows({QDate(2026, 3, 4), QDate(2026, 3, 2), daily, "ann"}).size(),
-                 size_t(0));
     }
 
     void purgeDeletesOnlyWhatTheUserAgreedTo() {
