@@ -87,6 +87,12 @@ private slots:
                  QFile::resize(file, QFileInfo(file).size() / 2);
              },
              {"damaged"}},
+            {"Foreign",
+             [](const QString& file) {
+                 store::Database(file, "another password", store::Database::Mode::Create)
+                     .exec("CREATE TABLE tblTimeSheet (x)");
+             },
+             {"not an Hourloom database, or it was made with another password"}},
             {"Unclear",
              [](const QString& file) {
                  writeLayout0File(
