@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -86,12 +87,16 @@ QStringList cutTexts(QWidget* window) {
 } // namespace
 
 // Every caption, heading, button text and date field of every window shows
-// its whole text at the platform's default font, in both wordings.
+// its whole text at the platform's default font, in both wordings. With
+// HOURLOOM_SHOTS set, each window is also saved there as a picture to look at.
 class TestTextFit : public QObject {
     Q_OBJECT
     void verifyFits(QWidget* window) {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (const QString folder = qEnvironmentVariable("HOURLOOM_SHOTS"); !folder.isEmpty())
+            QVERIFY(QDir().mkpath(folder) &&
+                    window->grab().save(folder + '/' + QTest::currentDataTag() + ".png"));
         const QStringList faults = cutTexts(window);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
