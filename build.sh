@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlcipher-dev \
 libssl-dev libchm-dev fp-utils-3.2.2 libbenchmark-dev xvfb xauth libfiu-dev fiu-utils \
-poppler-utils desktop-file-utils postgresql postgresql-contrib libpq-dev \
+postgresql postgresql-contrib libpq-dev \
 trayer xdotool x11-utils imagemagick chromium python3 dpkg-dev file \
 python3-pyatspi at-spi2-core dbus sqlcipher"
 
