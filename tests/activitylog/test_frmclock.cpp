@@ -90,6 +90,23 @@ private slots:
         QVERIFY(!w->span()->Timer1->isActive());
     }
 
+    // A keyboard user moves the mark with the arrows, which chooses nothing,
+    // chooses with Space and leaves the list with Tab.
+    void theKeyboardPicksARow() {
+        add(at(5, 8, 0), at(5, 9, 0));
+        add(at(5, 10, 0), at(5, 11, 0), 20, 8);
+        frmClock* w = open();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->grid()->setFocus();
+        QTest::keyClick(w->grid(), Qt::Key_Down);
+        QTest::keyClick(w->grid(), Qt::Key_Down);
+        QVERIFY(!w->bEditMode());
+        QTest::keyClick(w->grid(), Qt::Key_Space);
+        QCOMPARE(w->selection().vBeginTime, "3/5/2026 10:00:00 AM");
+        QTest::keyClick(w->grid(), Qt::Key_Tab);
+        QVERIFY(!w->grid()->hasFocus());
+    }
+
     // A pressed record past midnight keeps both its dates; Add for another
     // day records the prefill, stamped with that day.
     void theEntryHoldsThePressedRecordOrTheDaysPrefill() {

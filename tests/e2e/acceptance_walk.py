@@ -338,7 +338,8 @@ class Walk:
         log = self.open_from_control("Activity Log", "Activity Log")
         grid = self.control(log, R.TABLE, "Activity Log")
         end = self.control(log, R.SPIN_BUTTON, "End time")
-        # The day list takes a mouse press only; a row is known by its begin (column 4).
+        # The row is pressed with the mouse here (the window test chooses one with Space);
+        # a row is known by its begin (column 4).
         wanted = f"{time.strftime('%-m/%-d/%Y')} 8:30:00 AM"
         cells = [[Atspi.Table.get_accessible_at(grid, row, column) for column in (0, 4)]
                  for row in range(Atspi.Table.get_n_rows(grid))]
