@@ -1,4 +1,5 @@
 #include "CliValues.h"
+#include "FileProbes.h"
 #include "Records.h"
 #include "TestEnvironment.h"
 
@@ -19,11 +20,6 @@ struct Run {
     QByteArray out;
     QString err;
 };
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

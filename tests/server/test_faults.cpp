@@ -1,6 +1,7 @@
 // A server that goes away or stops answering: every failure is reported by
 // the action that met it, nothing is half written, and the next action works
 // again. This test restarts its own cluster.
+#include "FileProbes.h"
 #include "ServerTest.h"
 
 #include <QElapsedTimer>
@@ -20,15 +21,6 @@ const QDate kDay(2026, 3, 2);
 store::ActivityRecord record(const QString& client = "Acme") {
     const QDateTime begin(kDay, QTime(9, 0));
     return {begin.addSecs(3600), begin, begin.addSecs(3600), 7, client, 3, "Design", {}};
-}
-
-QString failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const store::DbError& error) {
-        return error.message();
-    }
-    return QString();
 }
 
 } // namespace
@@ -55,9 +47,8 @@ private slots:
         Connection admin(url);
         admin.execScript("BEGIN; ALTER SEQUENCE tbltimesheet_recordid_seq CACHE 1");
         QString message;
-        std::thread correction([&] {
-            message = failureOf([&] { store.replaceRecord("Alice", id, record("Beta")); });
-        });
+        std::thread correction(
+            [&] { message = errorOf([&] { store.replaceRecord("Alice", id, record("Beta")); }); });
         QString waiting;
         for (int look = 0; look < 100000 && waiting.isEmpty(); ++look)
             waiting = firstCell(admin, "SELECT pid FROM pg_stat_activity WHERE usename = 'alice' "
@@ -75,7 +66,7 @@ private slots:
             QProcess::execute("sh", {qEnvironmentVariable("HOURLOOM_TEST_PG_SCRIPT"), "restart",
                                      qEnvironmentVariable("HOURLOOM_TEST_PG_STATE")}),
             0);
-        message = failureOf([&] { store.appendRecord(record()); });
+        message = errorOf([&] { store.appendRecord(record()); });
         QVERIFY2(message.contains("database faults on server this computer was lost"),
                  qPrintable(message));
         QCOMPARE(store.dayRecords("Alice", kDay).size(), size_t(1));
@@ -90,7 +81,7 @@ private slots:
         const QString hung = QString("postgresql://127.0.0.1:%1/team").arg(silent.serverPort());
         QElapsedTimer took;
         took.start();
-        const QString unanswered = failureOf([&] { PgStore{hung}; });
+        const QString unanswered = errorOf([&] { PgStore{hung}; });
         QVERIFY2(unanswered.contains("timeout expired"), qPrintable(unanswered));
         QVERIFY(took.elapsed() < (kConnectSeconds + 3) * 1000);
         for (const bool frozen : {false, true}) {
@@ -106,7 +97,7 @@ private slots:
             else
                 admin.exec("LOCK TABLE tblTimeSheet IN ACCESS EXCLUSIVE MODE");
             took.restart();
-            const QString message = failureOf([&] { store.dayRecords("Alice", kDay); });
+            const QString message = errorOf([&] { store.dayRecords("Alice", kDay); });
             const qint64 waited = took.elapsed();
             if (frozen)
                 ::kill(backend, SIGCONT);

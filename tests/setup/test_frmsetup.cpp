@@ -1,3 +1,4 @@
+#include "FileProbes.h"
 #include "Maintenance.h"
 #include "Records.h"
 #include "Schema.h"
@@ -80,10 +81,7 @@ struct World {
         return out;
     }
     store::Database& db() { return env.db(); }
-    QByteArray fileBytes() const {
-        QFile file(env.path("Hourloom.HL1"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return ::fileBytes(env.path("Hourloom.HL1")); }
 };
 
 } // namespace

@@ -3,12 +3,10 @@
 // Builders and checks shared by the store tests.
 #include "Backup.h"
 #include "Database.h"
+#include "FileProbes.h"
 #include "Maintenance.h"
 #include "Records.h"
 #include "Schema.h"
-
-#include <QFile>
-#include <functional>
 
 namespace testing {
 
@@ -35,21 +33,6 @@ inline QString integrity(store::Database& db) {
     store::Statement check(db, "PRAGMA integrity_check");
     check.step();
     return check.text(0);
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The message of the error `action` throws; empty when it throws none.
-inline QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const store::DbError& error) {
-        return error.message();
-    }
-    return {};
 }
 
 } // namespace testing

@@ -1,7 +1,7 @@
 # The long runs (stress.cpp), as two tests so that CTest can spread them over the cores.
 # The fault runs need libfiu: its POSIX preload makes file-system calls fail.
 add_executable(store_stress ${dir}/stress.cpp ${dir}/StoreTest.h)
-target_include_directories(store_stress PRIVATE ${dir})
+target_include_directories(store_stress PRIVATE ${dir} ${dir}/../support)
 target_link_libraries(store_stress PRIVATE hl_store Qt6::Test)
 find_library(HL_FIU_LIBRARY fiu)
 find_path(HL_FIU_INCLUDE fiu-control.h)

@@ -61,7 +61,7 @@ private slots:
             store::Database db = store::connectDataBase(file, "Fresh.HL1");
             store::appendRecord(db, record("Pat", at(3, 2, 9), at(3, 2, 10), "Plaintext Client"));
         }
-        const QByteArray bytes = readBytes(file);
+        const QByteArray bytes = fileBytes(file);
         QVERIFY(!bytes.startsWith("SQLite format 3") && !bytes.contains("Plaintext Client"));
         // A second connect makes nothing anew (three tables, two indexes), and
         // one that spells the name in another case is refused.
@@ -114,14 +114,14 @@ private slots:
         for (const auto& row : rows) {
             const QString file = dir.filePath(QString(row.name) + ".HL1");
             row.make(file);
-            const QByteArray before = readBytes(file);
+            const QByteArray before = fileBytes(file);
             const QString error = errorOf([&] {
                 store::Database db = store::connectDataBase(file, QFileInfo(file).fileName());
                 store::dayRecords(db, "Pat", QDate(2026, 3, 1));
             });
             for (const QString& named : row.named + QStringList{file})
                 QVERIFY2(error.contains(named), qPrintable(row.name + (": " + error)));
-            QVERIFY2(readBytes(file) == before, row.name);
+            QVERIFY2(fileBytes(file) == before, row.name);
         }
     }
 
