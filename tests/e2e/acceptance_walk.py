@@ -98,11 +98,10 @@ def find(root, wanted_role, wanted_name, state=STATE.SHOWING):
                  and name(n) == wanted_name and has_state(n, state)), None)
 
 
-def click(node, corner=False):
-    """A left click in the middle, or in the bottom right corner, where no window has a control."""
+def click_corner(node):
+    """A left click in the bottom right corner, where no window has a control."""
     box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
-    x, y = (box.width - 3, box.height - 3) if corner else (box.width // 2, box.height // 2)
-    Atspi.generate_mouse_event(box.x + x, box.y + y, "b1c")
+    Atspi.generate_mouse_event(box.x + box.width - 3, box.y + box.height - 3, "b1c")
 
 
 def type_text(text):
@@ -229,7 +228,7 @@ class Walk:
     def activate(self, window):
         """Makes the window take the keys: with no window manager, a click."""
         if not has_state(window, STATE.ACTIVE):
-            click(window, corner=True)
+            click_corner(window)
             wait_for(f'the window "{name(window)}" to become active',
                      lambda: has_state(window, STATE.ACTIVE), 5)
 
@@ -338,14 +337,13 @@ class Walk:
         log = self.open_from_control("Activity Log", "Activity Log")
         grid = self.control(log, R.TABLE, "Activity Log")
         end = self.control(log, R.SPIN_BUTTON, "End time")
-        # The row is pressed with the mouse here (the window test chooses one with Space);
-        # a row is known by its begin (column 4).
-        wanted = f"{time.strftime('%-m/%-d/%Y')} 8:30:00 AM"
-        cells = [[Atspi.Table.get_accessible_at(grid, row, column) for column in (0, 4)]
-                 for row in range(Atspi.Table.get_n_rows(grid))]
-        click(next((first for first, begin in cells if text_of(begin) == wanted), None)
-              or fail(f'no row beginning at "{wanted}" in the day list'))
-        wait_for("the pressed record in the pickers", lambda: text_of(end) == "9:15 AM", 5)
+        # Chosen with the keyboard: the day's two records in begin order, 8:30 the second.
+        expect("the day list's rows", Atspi.Table.get_n_rows(grid), 2)
+        self.activate(log)
+        self.tab_to(log, R.TABLE, "Activity Log")
+        type_text(DOWN * 2 + " ")
+        wait_for("the chosen record in the pickers", lambda: text_of(end) == "9:15 AM", 5,
+                 lambda: text_of(end))
         self.focus(log, end)
         self.type_time(end, "9:45 AM")
         self.push(log, "Add Time")
